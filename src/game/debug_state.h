@@ -1,0 +1,4 @@
+#pragma once
+
+// The hidden debug listing ListBox1. Filled in by the debug listing.
+struct DebugState {};

@@ -1,0 +1,31 @@
+// State of the game flow: the scene machine, the sampled input, the campaign and the turn.
+#pragma once
+
+#include <cstdint>
+
+struct InputState {
+  int32_t cursor_x = 0;
+  int32_t cursor_y = 0;
+  uint8_t left_down = 0;
+  uint8_t right_down = 0;
+  int32_t mouse_x = 0;  // last mouse move over img_unit; kept while the pointer is elsewhere
+  int32_t mouse_y = 0;
+};
+
+struct FlowState {
+  int32_t scene = 0;
+  int32_t wait_ticks = 0;
+  int32_t anim_fast = 0;
+  int32_t anim_slow = 0;
+  int32_t anim_scroll = 0;
+  int32_t stage_no = 0;
+  int32_t max_stage = 0;
+  int32_t turn_no = 0;
+  int32_t heal_pos = 0;
+  int32_t player_income = 0;
+  int32_t enemy_income = 0;
+  int32_t player_aa_price = 0;
+  int32_t enemy_aa_price = 0;
+  bool timer1_enabled = true;  // off while a pass runs, so passes never overlap
+  bool closed = false;         // the main form was closed: the program ends after this pass
+};
