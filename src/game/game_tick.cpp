@@ -4,6 +4,9 @@
 
 #include "game/game.h"
 #include "game/scenes.h"
+#include "ui/window.h"
+#include "world/tables.h"
+#include "world/vision.h"
 
 const SceneBlock kSceneBlocks[] = {
     {0, scene_0},       {10, scene_10},     {11, scene_11},     {12, scene_12},
@@ -55,4 +58,16 @@ void game_tick(Game& g) {
   }
 
   f.timer1_enabled = true;
+}
+
+void form_create(Game& g, unsigned seed) {
+  init_tables(g);
+  g.rng.seed(seed);
+  fill_highlight_colors(g);
+  build_sight_stencils(g);
+  // Taken from the scout and anti-tank rows before any stage rewrites a price: the prices the
+  // anti-aircraft guns get in a stage where the other side may build aircraft.
+  g.flow.player_aa_price = g.world.unit_specs[5].cost;
+  g.flow.enemy_aa_price = g.world.unit_specs[13].cost;
+  g.flow.scene = 0;
 }

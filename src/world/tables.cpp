@@ -1,0 +1,113 @@
+// The unit-type and terrain tables as the game starts with them.
+#include "world/tables.h"
+
+#include <cstring>
+
+#include "game/game.h"
+
+namespace {
+
+struct SpecRow {
+  const char* name;
+  const char* model;
+  int32_t max_hp, max_sp, attack_soft, attack_armor, defense_ground, attack_air, defense_air, move,
+      range, accuracy, evasion, cost, image, level, air, sight;
+};
+
+// Rows 0 to 25; rows 26 to 32 are spare "ダミー" rows and row 33 is "END", all zero but cost 999.
+constexpr SpecRow kInitialUnitSpecs[] = {
+    {"ダミー", "ダミー", 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 255, 0, 0, 0},
+    {"司令部", "Dshk38", 200, 20, 50, 50, 50, 50, 50, 0, 4, 80, 0, 9999, 16, 1, 0, 7},
+    {"斥候", "モシンナガンM1891/30", 10, 10, 25, 10, 10, 0, 0, 6, 1, 95, 20, 1, 17, 1, 0, 7},
+    {"突撃兵", "PPSh-41", 20, 20, 50, 50, 10, 0, 0, 6, 1, 80, 20, 1, 18, 1, 0, 4},
+    {"ライフル銃兵", "モシンナガンM1891/30", 20, 20, 80, 0, 10, 0, 0, 6, 3, 95, 20, 1, 24, 1, 0, 4},
+    {"対戦車砲", "M-42 45mm", 20, 20, 20, 50, 10, 0, 0, 3, 6, 90, 20, 2, 25, 1, 0, 4},
+    {"支援砲兵", "D-1 152mm", 20, 20, 80, 80, 10, 0, 0, 3, 10, 60, 20, 3, 26, 1, 0, 4},
+    {"自走砲", "SU-76", 60, 30, 50, 50, 30, 0, 0, 8, 5, 70, 10, 4, 20, 1, 0, 6},
+    {"対空砲", "ZSU-37", 60, 30, 0, 0, 20, 150, 20, 8, 5, 50, 10, 4, 21, 1, 0, 6},
+    {"戦車", "T34", 100, 30, 50, 50, 50, 0, 10, 12, 5, 80, 20, 5, 19, 1, 0, 6},
+    {"爆撃機", "II-2", 100, 50, 80, 50, 50, 0, 20, 14, 3, 90, 60, 10, 22, 1, 1, 10},
+    {"戦闘機", "Yak-9", 150, 50, 0, 0, 20, 50, 50, 16, 3, 80, 60, 13, 23, 1, 1, 10},
+    {"敵司令部", "MG34", 200, 100, 50, 50, 50, 50, 50, 0, 4, 80, 0, 9999, 48, 1, 0, 7},
+    {"斥候", "StG44", 10, 10, 25, 10, 10, 0, 0, 6, 1, 95, 20, 1, 49, 1, 0, 7},
+    {"突撃兵", "MP40", 20, 20, 50, 50, 10, 0, 0, 6, 1, 80, 20, 1, 50, 1, 0, 4},
+    {"ライフル銃兵", "Kar98k", 20, 20, 80, 0, 10, 0, 0, 6, 3, 95, 20, 1, 56, 1, 0, 4},
+    {"対戦車砲", "7.5cm PaK40", 20, 20, 20, 50, 10, 0, 0, 3, 6, 90, 20, 2, 57, 1, 0, 4},
+    {"支援砲兵", "15cm sFH18", 20, 20, 80, 80, 10, 0, 0, 3, 10, 60, 20, 3, 58, 1, 0, 4},
+    {"自走砲", "フンメル", 60, 30, 50, 50, 30, 0, 0, 8, 5, 70, 10, 4, 52, 1, 0, 6},
+    {"対空砲", "ヴィルベルヴィント", 60, 30, 0, 0, 20, 150, 20, 8, 5, 50, 10, 4, 53, 1, 0, 6},
+    {"戦車", "Ⅳ号戦車", 100, 30, 50, 50, 50, 0, 10, 12, 5, 80, 20, 5, 51, 1, 0, 6},
+    {"爆撃機", "Do 17", 100, 50, 80, 50, 50, 0, 20, 14, 3, 90, 60, 10, 54, 1, 1, 10},
+    {"戦闘機", "Bf109", 150, 50, 0, 0, 20, 50, 50, 16, 3, 80, 60, 13, 55, 1, 1, 10},
+    {"守備陣地", "MG34", 100, 20, 50, 50, 50, 0, 10, 0, 4, 95, 20, 999, 59, 1, 0, 4},
+    {"国民突撃隊", "パンツァーファウスト", 20, 20, 0, 50, 10, 0, 0, 6, 1, 90, 30, 999, 60, 1, 0, 4},
+    {"ロスヴァイク", "ケーニヒスティーガー", 500, 30, 80, 80, 60, 0, 10, 12, 5, 95, 30, 999, 61, 1,
+     0, 6},
+};
+
+constexpr TTerrainSpec kInitialTerrainSpecs[kTerrainRows] = {
+    {65535, 65535, 65535},  // 0 black, no terrain
+    {1, 65535, 1},          // 1 sea
+    {1, 65535, 50},         // 2 rocky mountain
+    {1, 255, 1},            // 3 water
+    {1, 4, 30},             // 4 mountain
+    {1, 3, 20},             // 5 forest
+    {1, 2, 10},             // 6 bushes
+    {1, 3, 5},              // 7 sand
+    {1, 1, 5},              // 8 plain
+    {1, 1, 0},              // 9 road
+    {1, 3, 40},             // 10 fortified position
+    {1, 2, 20},             // 11 building
+    {0, 0, 0},              // 12 no terrain sprite
+    {0, 0, 0},              // 13 no terrain sprite
+    {1, 2, 10},             // 14 no terrain sprite
+    {1, 2, 10},             // 15 no terrain sprite
+};
+
+}  // namespace
+
+const char* const terrain_names[kTerrainNames] = {
+    "地形　無し", "地形　海",   "地形　岩山", "地形　水場", "地形　山",
+    "地形　森",   "地形　茂み", "地形　砂地", "地形　平野", "地形　道路",
+    "地形　陣地", "地形　建物", "地形　平野",
+};
+
+static void copy_text(char (&dst)[kSpecTextBytes], const char* src) {
+  std::memset(dst, 0, sizeof dst);
+  std::strncpy(dst, src, sizeof dst - 1);
+}
+
+void init_tables(Game& g) {
+  WorldState& w = g.world;
+  for (int row = 0; row < kUnitSpecRows; ++row) {
+    TUnitSpec& spec = w.unit_specs[row];
+    spec = TUnitSpec{};
+    if (row < static_cast<int>(sizeof kInitialUnitSpecs / sizeof kInitialUnitSpecs[0])) {
+      const SpecRow& s = kInitialUnitSpecs[row];
+      copy_text(spec.name, s.name);
+      copy_text(spec.model, s.model);
+      spec.max_hp = s.max_hp;
+      spec.max_sp = s.max_sp;
+      spec.attack_soft = s.attack_soft;
+      spec.attack_armor = s.attack_armor;
+      spec.defense_ground = s.defense_ground;
+      spec.attack_air = s.attack_air;
+      spec.defense_air = s.defense_air;
+      spec.move = s.move;
+      spec.range = s.range;
+      spec.accuracy = s.accuracy;
+      spec.evasion = s.evasion;
+      spec.cost = s.cost;
+      spec.image = s.image;
+      spec.level = s.level;
+      spec.air = s.air;
+      spec.sight = s.sight;
+    } else {
+      copy_text(spec.name, row == kUnitSpecRows - 1 ? "END" : "ダミー");
+      copy_text(spec.model, "");
+      spec.cost = 999;
+    }
+  }
+  for (int code = 0; code < kTerrainRows; ++code)
+    w.terrain_specs[code] = kInitialTerrainSpecs[code];
+}
