@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 struct SDL_Surface;
 struct FontCache;
@@ -56,6 +57,20 @@ struct SpriteSheet {
   SDL_Surface* surface = nullptr;  // 16x16 grid of sprites, owned
 };
 
+// Every sprite is transparent where it holds this colour; the asset generator paints nothing
+// else in it.
+constexpr Rgb kSpriteKeyColor{255, 0, 255};
+
+// The game's font at every size it draws with (10, 12, 16, 20 and 64 points, regular and bold),
+// opened once. nullptr with a readable reason in *error when no Japanese font is installed.
+FontCache* open_fonts(std::string* error);
+void close_fonts(FontCache* fonts);
+
+// The sheet built into the executable at build time. False (with SDL's reason) if it cannot be
+// decoded; the sheet is then left empty and draw_image draws nothing.
+bool load_sprite_sheet(SpriteSheet& sheet);
+void free_sprite_sheet(SpriteSheet& sheet);
+
 // Replaces the picture's pixels with the BMP file's and resets its canvas. Returns false (and
 // leaves the picture as it was) when the file cannot be read.
 bool load_picture(Picture& picture, const char* file_name);
@@ -66,6 +81,8 @@ bool create_picture(Picture& picture, int width, int height);
 void copy_rect(Picture& dst, int dst_x, int dst_y, const Picture& src, Rect src_rect);
 void fill_rect(Picture& picture, Rect rect);  // with the brush colour
 void text_out(Picture& picture, int x, int y, const char* utf8);
+// Width and height of the box text_out would cover in the current font; 0 x 0 without a font.
+Point text_extent(const Picture& picture, const char* utf8);
 void set_font_size(Picture& picture, int points);
 void set_font_color(Picture& picture, Rgb color);
 void set_font_bold(Picture& picture, bool bold);

@@ -1,0 +1,38 @@
+#include "ui/screens.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+
+#include "game/game.h"
+#include "ui/window.h"
+
+void draw_title_menu(Game& g) {
+  static constexpr MenuRow kRows[] = {{"Start", true}, {"Continue", true}, {"Shutdown", true}};
+  draw_row_menu(g, 240, 320, 160, 128, kRows, 3);
+}
+
+void draw_intermission_menu(Game& g) {
+  static constexpr MenuRow kRows[] = {{"セーブ", true}, {"再戦", true}, {"出撃", true}};
+  draw_row_menu(g, 384, 100, 256, 128, kRows, 3);
+}
+
+void draw_stage_select(Game& g) {
+  static constexpr const char* kNames[10] = {"Stage 1", "Stage 2", "Stage 3", "Stage 4",
+                                             "Stage 5", "Stage 6", "Stage 7", "Stage 8",
+                                             "Stage 9", "Stage 10"};
+  MenuRow rows[10];
+  // Stage 1 is always listed; the others only once cleared.
+  for (int k = 1; k <= 10; ++k) {
+    rows[k - 1] = MenuRow{k == 1 || g.flow.max_stage >= k ? kNames[k - 1] : nullptr, true};
+  }
+  draw_row_menu(g, 0, 0, 256, 352, rows, 10);
+}
+
+bool load_form_picture(Game& g, Picture& picture, const char* file_name) {
+  picture.fonts = g.form.fonts;
+  if (load_picture(picture, file_name)) return true;
+  std::fprintf(stderr, "nevalt: cannot load picture %s: %s\n", file_name, SDL_GetError());
+  if (picture.surface == nullptr) create_picture(picture, kScreenWidth, kScreenHeight);
+  return false;
+}

@@ -1,0 +1,328 @@
+#include "ui/surface.h"
+
+#include <SDL.h>
+#include <SDL_ttf.h>
+
+#include <cstddef>
+#include <cstdlib>
+#include <string>
+
+#include "ui/font_lookup.h"
+
+// The sprite sheet as a BMP file, written by the asset generator and compiled in.
+extern const unsigned char kSpriteSheetBmp[];
+extern const std::size_t kSpriteSheetBmpSize;
+
+namespace {
+
+// Every picture is kept in one pixel layout, so copies between them are plain row copies and
+// the host can hand img_main to the screen as it is.
+constexpr Uint32 kPictureFormat = SDL_PIXELFORMAT_XRGB8888;
+
+// The sizes every screen uses. Others are opened on first use into the spare slots.
+constexpr int kCommonSizes[] = {10, 12, 16, 20, 64};
+constexpr int kFontSlots = 16;
+
+}  // namespace
+
+struct FontCache {
+  FontFile file;
+  int sizes[kFontSlots] = {};
+  TTF_Font* regular[kFontSlots] = {};
+  TTF_Font* bold[kFontSlots] = {};
+  int used = 0;
+};
+
+namespace {
+
+bool open_size(FontCache& cache, int points, std::string* error) {
+  if (cache.used == kFontSlots) {
+    if (error) *error = "too many font sizes";
+    return false;
+  }
+  const long index = cache.file.index;
+  TTF_Font* regular = TTF_OpenFontIndexDPI(cache.file.path.c_str(), points, index, 96, 96);
+  TTF_Font* bold = TTF_OpenFontIndexDPI(cache.file.path.c_str(), points, index, 96, 96);
+  if (regular == nullptr || bold == nullptr) {
+    if (error) *error = "cannot open font " + cache.file.path + ": " + TTF_GetError();
+    if (regular) TTF_CloseFont(regular);
+    if (bold) TTF_CloseFont(bold);
+    return false;
+  }
+  TTF_SetFontStyle(bold, TTF_STYLE_BOLD);
+  const int slot = cache.used++;
+  cache.sizes[slot] = points;
+  cache.regular[slot] = regular;
+  cache.bold[slot] = bold;
+  return true;
+}
+
+TTF_Font* font_for(FontCache* cache, const CanvasState& canvas) {
+  if (cache == nullptr || canvas.font_size <= 0) return nullptr;
+  for (int i = 0; i < cache->used; ++i) {
+    if (cache->sizes[i] == canvas.font_size) {
+      return canvas.bold ? cache->bold[i] : cache->regular[i];
+    }
+  }
+  if (!open_size(*cache, canvas.font_size, nullptr)) return nullptr;
+  const int slot = cache->used - 1;
+  return canvas.bold ? cache->bold[slot] : cache->regular[slot];
+}
+
+Uint32 map_color(const SDL_Surface* surface, Rgb c) {
+  return SDL_MapRGB(surface->format, c.r, c.g, c.b);
+}
+
+// Pictures are opaque: no blending and no colour key, whatever the file held.
+void make_opaque(SDL_Surface* surface) {
+  SDL_SetSurfaceBlendMode(surface, SDL_BLENDMODE_NONE);
+  SDL_SetColorKey(surface, SDL_FALSE, 0);
+}
+
+void fill(SDL_Surface* surface, int left, int top, int right, int bottom, Uint32 pixel) {
+  if (right <= left || bottom <= top) return;
+  SDL_Rect r{left, top, right - left, bottom - top};
+  SDL_FillRect(surface, &r, pixel);
+}
+
+void put_pixel(SDL_Surface* surface, int x, int y, Uint32 pixel) {
+  if (x < 0 || y < 0 || x >= surface->w || y >= surface->h) return;
+  fill(surface, x, y, x + 1, y + 1, pixel);
+}
+
+// One segment, its last point left out, as the desktop canvas draws lines: a closed outline
+// then paints every corner exactly once.
+void line(SDL_Surface* surface, Point a, Point b, Uint32 pixel) {
+  if (a.y == b.y) {
+    if (a.x < b.x) fill(surface, a.x, a.y, b.x, a.y + 1, pixel);
+    if (a.x > b.x) fill(surface, b.x + 1, a.y, a.x + 1, a.y + 1, pixel);
+    return;
+  }
+  if (a.x == b.x) {
+    if (a.y < b.y) fill(surface, a.x, a.y, a.x + 1, b.y, pixel);
+    if (a.y > b.y) fill(surface, a.x, b.y + 1, a.x + 1, a.y + 1, pixel);
+    return;
+  }
+  const long dx = std::labs(static_cast<long>(b.x) - a.x);
+  const long dy = -std::labs(static_cast<long>(b.y) - a.y);
+  const int sx = a.x < b.x ? 1 : -1;
+  const int sy = a.y < b.y ? 1 : -1;
+  long err = dx + dy;
+  int x = a.x;
+  int y = a.y;
+  while (x != b.x || y != b.y) {
+    put_pixel(surface, x, y, pixel);
+    const long e2 = 2 * err;
+    if (e2 >= dy) {
+      err += dy;
+      x += sx;
+    }
+    if (e2 <= dx) {
+      err += dx;
+      y += sy;
+    }
+  }
+}
+
+}  // namespace
+
+FontCache* open_fonts(std::string* error) {
+  FontFile file;
+  if (!find_game_font(&file, error)) return nullptr;
+  if (TTF_Init() != 0) {
+    if (error) *error = std::string("SDL_ttf could not start: ") + TTF_GetError();
+    return nullptr;
+  }
+  auto* cache = new FontCache;
+  cache->file = file;
+  for (int points : kCommonSizes) {
+    if (!open_size(*cache, points, error)) {
+      close_fonts(cache);
+      return nullptr;
+    }
+  }
+  if (!font_has_japanese_glyphs(cache->regular[0])) {
+    if (error) *error = file.path + " has no Japanese glyphs; install fonts-ipafont-gothic";
+    close_fonts(cache);
+    return nullptr;
+  }
+  return cache;
+}
+
+void close_fonts(FontCache* fonts) {
+  if (fonts == nullptr) return;
+  for (int i = 0; i < fonts->used; ++i) {
+    TTF_CloseFont(fonts->regular[i]);
+    TTF_CloseFont(fonts->bold[i]);
+  }
+  delete fonts;
+  TTF_Quit();
+}
+
+bool load_sprite_sheet(SpriteSheet& sheet) {
+  SDL_RWops* rw = SDL_RWFromConstMem(kSpriteSheetBmp, static_cast<int>(kSpriteSheetBmpSize));
+  if (rw == nullptr) return false;
+  SDL_Surface* loaded = SDL_LoadBMP_RW(rw, 1);
+  if (loaded == nullptr) return false;
+  SDL_Surface* converted = SDL_ConvertSurfaceFormat(loaded, kPictureFormat, 0);
+  SDL_FreeSurface(loaded);
+  if (converted == nullptr) return false;
+  if (converted->w < 16 * kSpriteSize || converted->h < 16 * kSpriteSize) {
+    SDL_SetError("sprite sheet is %dx%d, smaller than 16x16 sprites", converted->w, converted->h);
+    SDL_FreeSurface(converted);
+    return false;
+  }
+  SDL_SetSurfaceBlendMode(converted, SDL_BLENDMODE_NONE);
+  SDL_SetColorKey(converted, SDL_TRUE, map_color(converted, kSpriteKeyColor));
+  free_sprite_sheet(sheet);
+  sheet.surface = converted;
+  return true;
+}
+
+void free_sprite_sheet(SpriteSheet& sheet) {
+  if (sheet.surface != nullptr) SDL_FreeSurface(sheet.surface);
+  sheet.surface = nullptr;
+}
+
+bool load_picture(Picture& picture, const char* file_name) {
+  if (file_name == nullptr) return false;
+  SDL_Surface* loaded = SDL_LoadBMP(file_name);
+  if (loaded == nullptr) return false;
+  SDL_Surface* converted = SDL_ConvertSurfaceFormat(loaded, kPictureFormat, 0);
+  SDL_FreeSurface(loaded);
+  if (converted == nullptr) return false;
+  make_opaque(converted);
+  free_picture(picture);
+  picture.surface = converted;
+  picture.canvas = CanvasState{};
+  return true;
+}
+
+void free_picture(Picture& picture) {
+  if (picture.surface != nullptr) SDL_FreeSurface(picture.surface);
+  picture.surface = nullptr;
+}
+
+bool create_picture(Picture& picture, int width, int height) {
+  if (width <= 0 || height <= 0) return false;
+  SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, kPictureFormat);
+  if (surface == nullptr) return false;
+  make_opaque(surface);
+  SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+  free_picture(picture);
+  picture.surface = surface;
+  picture.canvas = CanvasState{};
+  return true;
+}
+
+void copy_rect(Picture& dst, int dst_x, int dst_y, const Picture& src, Rect src_rect) {
+  if (dst.surface == nullptr || src.surface == nullptr || dst.surface == src.surface) return;
+  const int w = src_rect.right - src_rect.left;
+  const int h = src_rect.bottom - src_rect.top;
+  if (w <= 0 || h <= 0) return;
+  SDL_Rect from{src_rect.left, src_rect.top, w, h};
+  SDL_Rect to{dst_x, dst_y, w, h};
+  // SDL clips the source to its picture and moves the destination along with it.
+  SDL_BlitSurface(src.surface, &from, dst.surface, &to);
+}
+
+void fill_rect(Picture& picture, Rect rect) {
+  if (picture.surface == nullptr) return;
+  // A clear brush paints nothing, as on the desktop canvas.
+  if (picture.canvas.brush_style != BrushStyle::kSolid) return;
+  fill(picture.surface, rect.left, rect.top, rect.right, rect.bottom,
+       map_color(picture.surface, picture.canvas.brush_color));
+}
+
+Point text_extent(const Picture& picture, const char* utf8) {
+  TTF_Font* font = font_for(picture.fonts, picture.canvas);
+  int w = 0;
+  int h = 0;
+  if (font == nullptr || utf8 == nullptr || utf8[0] == '\0') return Point{0, 0};
+  if (TTF_SizeUTF8(font, utf8, &w, &h) != 0) return Point{0, 0};
+  return Point{w, h};
+}
+
+void text_out(Picture& picture, int x, int y, const char* utf8) {
+  if (picture.surface == nullptr || utf8 == nullptr || utf8[0] == '\0') return;
+  TTF_Font* font = font_for(picture.fonts, picture.canvas);
+  if (font == nullptr) return;
+  const Rgb c = picture.canvas.font_color;
+  SDL_Surface* glyphs = TTF_RenderUTF8_Blended(font, utf8, SDL_Color{c.r, c.g, c.b, 255});
+  if (glyphs == nullptr) return;
+  if (picture.canvas.brush_style == BrushStyle::kSolid) {
+    fill(picture.surface, x, y, x + glyphs->w, y + glyphs->h,
+         map_color(picture.surface, picture.canvas.brush_color));
+  }
+  SDL_SetSurfaceBlendMode(glyphs, SDL_BLENDMODE_BLEND);
+  SDL_Rect to{x, y, glyphs->w, glyphs->h};
+  SDL_BlitSurface(glyphs, nullptr, picture.surface, &to);
+  SDL_FreeSurface(glyphs);
+}
+
+void set_font_size(Picture& picture, int points) {
+  picture.canvas.font_size = points;
+}
+
+void set_font_color(Picture& picture, Rgb color) {
+  picture.canvas.font_color = color;
+}
+
+void set_font_bold(Picture& picture, bool bold) {
+  picture.canvas.bold = bold;
+}
+
+void set_brush_color(Picture& picture, Rgb color) {
+  picture.canvas.brush_color = color;
+  picture.canvas.brush_style = BrushStyle::kSolid;
+}
+
+void set_brush_clear(Picture& picture) {
+  picture.canvas.brush_style = BrushStyle::kClear;
+}
+
+void set_pen_color(Picture& picture, Rgb color) {
+  picture.canvas.pen_color = color;
+}
+
+void polyline(Picture& picture, const Point* points, int count) {
+  if (picture.surface == nullptr || points == nullptr || count < 2) return;
+  const Uint32 pixel = map_color(picture.surface, picture.canvas.pen_color);
+  for (int i = 1; i < count; ++i) line(picture.surface, points[i - 1], points[i], pixel);
+}
+
+Rgb read_pixel(const Picture& picture, int x, int y) {
+  SDL_Surface* s = picture.surface;
+  if (s == nullptr || x < 0 || y < 0 || x >= s->w || y >= s->h) return Rgb{};
+  if (SDL_MUSTLOCK(s) && SDL_LockSurface(s) != 0) return Rgb{};
+  const int bpp = s->format->BytesPerPixel;
+  const Uint8* p = static_cast<const Uint8*>(s->pixels) + y * s->pitch + x * bpp;
+  Uint32 value = 0;
+  switch (bpp) {
+    case 1:
+      value = *p;
+      break;
+    case 2:
+      value = *reinterpret_cast<const Uint16*>(p);
+      break;
+    case 3:
+      value = SDL_BYTEORDER == SDL_BIG_ENDIAN ? (p[0] << 16 | p[1] << 8 | p[2])
+                                              : (p[0] | p[1] << 8 | p[2] << 16);
+      break;
+    default:
+      value = *reinterpret_cast<const Uint32*>(p);
+      break;
+  }
+  if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
+  Rgb c;
+  SDL_GetRGB(value, s->format, &c.r, &c.g, &c.b);
+  return c;
+}
+
+void draw_image(Picture& picture, const SpriteSheet& sprites, int x, int y, int index) {
+  if (picture.surface == nullptr || sprites.surface == nullptr) return;
+  if (index < 0 || index >= kSpriteCount) return;
+  SDL_Rect from{(index % 16) * kSpriteSize, (index / 16) * kSpriteSize, kSpriteSize, kSpriteSize};
+  SDL_Rect to{x, y, kSpriteSize, kSpriteSize};
+  SDL_BlitSurface(sprites.surface, &from, picture.surface, &to);
+}
