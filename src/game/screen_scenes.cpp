@@ -6,6 +6,9 @@
 #include "ui/screens.h"
 
 void scene_0(Game& g) {
+  // The sprites belong to the form; should it not have them yet, the title is the first place
+  // that needs them loaded before any map is drawn.
+  if (g.form.ImageList1.surface == nullptr) load_sprite_sheet(g.form.ImageList1);
   load_form_picture(g, g.form.img_tile, "TileA.bmp");
   load_form_picture(g, g.form.img_window, "Window.bmp");
   load_form_picture(g, g.form.img_main, "Title.bmp");

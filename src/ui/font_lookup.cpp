@@ -20,7 +20,10 @@ bool charset_covers_probes(FcPattern* font) {
 }  // namespace
 
 bool find_game_font(FontFile* out, std::string* error) {
-  if (!FcInit()) {
+  // A private configuration, released before returning: fontconfig's shared default one is
+  // never freed and would outlive every font we open.
+  FcConfig* config = FcInitLoadConfigAndFonts();
+  if (config == nullptr) {
     if (error) *error = "fontconfig could not be initialised";
     return false;
   }
@@ -30,12 +33,13 @@ bool find_game_font(FontFile* out, std::string* error) {
   FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(query.c_str()));
   if (pattern == nullptr) {
     if (error) *error = "fontconfig could not parse the font name";
+    FcConfigDestroy(config);
     return false;
   }
-  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+  FcConfigSubstitute(config, pattern, FcMatchPattern);
   FcDefaultSubstitute(pattern);
   FcResult result = FcResultNoMatch;
-  FcFontSet* candidates = FcFontSort(nullptr, pattern, FcFalse, nullptr, &result);
+  FcFontSet* candidates = FcFontSort(config, pattern, FcFalse, nullptr, &result);
   FcPatternDestroy(pattern);
   bool found = false;
   if (candidates != nullptr) {
@@ -52,6 +56,7 @@ bool find_game_font(FontFile* out, std::string* error) {
     }
     FcFontSetDestroy(candidates);
   }
+  FcConfigDestroy(config);
   if (!found && error) {
     *error = std::string("no Japanese font found for \"") + kGameFontName +
              "\"; install a Japanese gothic font (Debian: fonts-ipafont-gothic)";

@@ -71,8 +71,9 @@ void close_fonts(FontCache* fonts);
 bool load_sprite_sheet(SpriteSheet& sheet);
 void free_sprite_sheet(SpriteSheet& sheet);
 
-// Replaces the picture's pixels with the BMP file's and resets its canvas. Returns false (and
-// leaves the picture as it was) when the file cannot be read.
+// Replaces the picture's pixels with the BMP file's and resets its canvas (the fonts pointer
+// stays). Returns false (and leaves the picture as it was, SDL_GetError() says why) when the file
+// cannot be read. Loaded and created pictures are 32-bit SDL_PIXELFORMAT_XRGB8888 surfaces.
 bool load_picture(Picture& picture, const char* file_name);
 void free_picture(Picture& picture);
 // A blank picture of the given size, filled with black.

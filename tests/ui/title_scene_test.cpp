@@ -87,6 +87,7 @@ TEST_F(TitleScenes, SceneZeroLoadsThePicturesStartsTheMusicAndGoesToTheTitle) {
   // The overlay is cleared with this pixel; the sprites are transparent in the same colour.
   EXPECT_EQ(read_pixel(g_->form.img_tile, 511, 511), kSpriteKeyColor);
   EXPECT_EQ(g_->form.img_main.fonts, fonts());
+  EXPECT_NE(g_->form.ImageList1.surface, nullptr) << "the sprites are there before any map";
 }
 
 TEST_F(TitleScenes, FirstPassShowsTheTitleMenuOverTheTitlePicture) {
