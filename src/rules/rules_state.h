@@ -9,6 +9,9 @@ constexpr int kPathEntries = 1000;
 constexpr int kCandidates = 61;
 constexpr int kPairs = 100;
 constexpr int32_t MISS = -1;
+// compute_reach keeps one bucket per cost below 65535, the costs a walk can end with.
+constexpr int kReachBuckets = 65535;
+constexpr int kMapCells = kMapSize * kMapSize;
 
 struct TCandidate {
   int32_t slot;
@@ -41,4 +44,10 @@ struct RulesState {
   TPair sort_swap;
   TPair sort_pivot;
   int32_t last_target = kNone;
+
+  // Work space of compute_reach: the cells waiting to be settled, one stack per reach value,
+  // linked through the cells. Cells are numbered x * 64 + y and stored plus one, so 0 means
+  // none. Every stack is empty again when compute_reach returns.
+  uint16_t reach_bucket[kReachBuckets];
+  uint16_t reach_next[kMapCells];
 };

@@ -1,0 +1,136 @@
+#include "rules/reach.h"
+
+#include "game/game.h"
+#include "rules/terrain_code.h"
+
+namespace {
+
+constexpr int32_t kWholeMove = 255;  // a ground cost that stands for the mover's whole move
+
+bool hinders(const TUnitSpec& spec, int move_class) {
+  if (move_class == kMoveClassAir) return spec.attack_air > 0;
+  return spec.attack_soft + spec.attack_armor > 0;
+}
+
+bool is_player_unit_type(int type) {
+  return type >= 1 && type <= 11;
+}
+bool is_enemy_unit_type(int type) {
+  return type >= 12 && type <= 25;
+}
+
+// Marks (or, with `value` 65535, unmarks) the cells that hold a unit of either side: a walk never
+// enters them.
+void mark_occupied(Game& g, int32_t value) {
+  auto& reach = g.rules.reach;
+  for (const TUnit& u : g.world.player_units) {
+    if (is_player_unit_type(u.type) && on_grid(u.x, u.y)) reach[u.x][u.y] = value;
+  }
+  for (const TUnit& u : g.world.enemy_units) {
+    if (is_enemy_unit_type(u.type) && on_grid(u.x, u.y)) reach[u.x][u.y] = value;
+  }
+}
+
+void mark_border(Game& g, int32_t value) {
+  auto& reach = g.rules.reach;
+  for (int i = 0; i < kMapSize; ++i) {
+    reach[0][i] = value;
+    reach[kMapSize - 1][i] = value;
+  }
+  for (int i = 0; i < kMapSize; ++i) {
+    reach[i][0] = value;
+    reach[i][kMapSize - 1] = value;
+  }
+}
+
+// Cells are settled in rising order of reach from one bucket per value. Entering a cell costs
+// the same from whichever side, so the first time a cell is reached, from the cheapest of its
+// settled neighbours, is already its least cost: each cell is queued at most once, and each
+// bucket is a plain stack linked through the cells.
+void settle_reach(Game& g, int sx, int sy) {
+  RulesState& r = g.rules;
+  auto& reach = r.reach;
+  const auto& cost = r.move_cost;
+  int queued = 0;
+  const auto push = [&](int cell, int value) {
+    r.reach_next[cell] = r.reach_bucket[value];
+    r.reach_bucket[value] = static_cast<uint16_t>(cell + 1);
+    ++queued;
+  };
+
+  reach[sx][sy] = 0;
+  push(sx * kMapSize + sy, 0);
+  for (int now = 0; queued > 0; ++now) {
+    // Cells of cost 0 join the bucket being emptied.
+    while (r.reach_bucket[now] != 0) {
+      const int cell = r.reach_bucket[now] - 1;
+      r.reach_bucket[now] = r.reach_next[cell];
+      --queued;
+      const int x = cell / kMapSize;
+      const int y = cell % kMapSize;
+      static constexpr int kDx[4] = {0, 1, 0, -1};
+      static constexpr int kDy[4] = {1, 0, -1, 0};
+      for (int k = 0; k < 4; ++k) {
+        const int nx = x + kDx[k];
+        const int ny = y + kDy[k];
+        if (!on_grid(nx, ny)) continue;
+        const int64_t step = cost[nx][ny] > 0 ? cost[nx][ny] : 0;
+        const int64_t total = step + now;
+        // Reach never rises above 65535, so a total of 65535 or more is never taken and every
+        // bucket index stays below kReachBuckets. Border and occupied cells hold 0 and are
+        // never entered.
+        if (reach[nx][ny] > total) {
+          reach[nx][ny] = static_cast<int32_t>(total);
+          push(nx * kMapSize + ny, static_cast<int>(total));
+        }
+      }
+    }
+  }
+}
+
+}  // namespace
+
+void build_move_cost(Game& g, int move, int move_class, int ring_side) {
+  if (move_class != kMoveClassAir && move_class != kMoveClassGround) return;
+  auto& cost = g.rules.move_cost;
+  const auto& terrain = g.world.terrain_specs;
+  for (int x = 0; x < kMapSize; ++x) {
+    for (int y = 0; y < kMapSize; ++y) {
+      const TTerrainSpec& t = terrain[rules_terrain_code(g, x, y)];
+      if (move_class == kMoveClassAir) {
+        cost[x][y] = t.air_cost;
+      } else {
+        cost[x][y] = t.ground_cost == kWholeMove ? move : t.ground_cost;
+      }
+    }
+  }
+
+  const TUnit* roster = ring_side == kRingEnemyUnits ? g.world.enemy_units : g.world.player_units;
+  for (int slot = 0; slot < kRosterSlots; ++slot) {
+    const TUnit& u = roster[slot];
+    // A type outside the table (a damaged roster) hinders nobody.
+    if (u.type <= 0 || u.type >= kUnitSpecRows) continue;
+    if (!hinders(g.world.unit_specs[u.type], move_class)) continue;
+    const int ring[4][2] = {{u.x, u.y + 1}, {u.x + 1, u.y}, {u.x, u.y - 1}, {u.x - 1, u.y}};
+    for (const auto& c : ring) {
+      if (on_grid(c[0], c[1])) cost[c[0]][c[1]] = move;
+    }
+  }
+}
+
+void compute_reach(Game& g, int x, int y) {
+  auto& reach = g.rules.reach;
+  for (auto& column : reach) {
+    for (int32_t& cell : column) cell = kNone;
+  }
+  // Border and occupied cells start at 0, the lowest value, so no walk ever enters them.
+  mark_border(g, 0);
+  mark_occupied(g, 0);
+  if (on_grid(x, y)) settle_reach(g, x, y);
+  mark_occupied(g, kNone);
+  mark_border(g, kNone);
+}
+
+bool within_move(const Game& g, int x, int y, int move) {
+  return on_grid(x, y) && g.rules.reach[x][y] <= move;
+}

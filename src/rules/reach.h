@@ -1,0 +1,35 @@
+// Movement costs and the area a unit can reach.
+#pragma once
+
+#include <cstdint>
+
+#include "world/world_state.h"
+
+struct Game;
+
+constexpr int kMoveClassAir = 0;
+constexpr int kMoveClassGround = 1;
+// Which roster hinders the mover: the enemy units while the player moves, and the reverse.
+constexpr int kRingEnemyUnits = 0;
+constexpr int kRingPlayerUnits = 1;
+
+// Fills move_cost for a mover with `move` movement points. Aircraft (class 0) pay the terrain's
+// air cost, ground units (class 1) its ground cost with 255 standing for the whole move. Every
+// cell next to a unit of the hindering roster that can attack the mover's class costs the whole
+// move. Any other class leaves the grid untouched.
+void build_move_cost(Game& g, int move, int move_class, int ring_side);
+
+// Fills reach with the least cost of walking from (x, y) to every cell, the start cell's own cost
+// not counted. Border cells, cells holding a unit of either side (the mover's own included) and
+// cells that cannot be reached hold 65535. A start cell that holds no unit keeps 0. Needs
+// move_cost from build_move_cost. A negative cost counts as 0; a start off the grid reaches
+// nothing.
+void compute_reach(Game& g, int x, int y);
+
+// True when (x, y) is a destination within `move` movement points of the last compute_reach.
+bool within_move(const Game& g, int x, int y, int move);
+
+// True for a cell of the 64 by 64 grid.
+inline bool on_grid(int x, int y) {
+  return x >= 0 && x < kMapSize && y >= 0 && y < kMapSize;
+}
