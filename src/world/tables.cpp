@@ -111,3 +111,27 @@ void init_tables(Game& g) {
   for (int code = 0; code < kTerrainRows; ++code)
     w.terrain_specs[code] = kInitialTerrainSpecs[code];
 }
+
+void recount_types(Game& g) {
+  WorldState& w = g.world;
+  // Only the real unit rows are counted; the spare rows keep whatever they hold.
+  constexpr int kCountedRows = 26;
+  for (int row = 0; row < kCountedRows; ++row) w.unit_specs[row].count = 0;
+  for (const TUnit* roster : {w.player_units, w.enemy_units}) {
+    for (int slot = 0; slot < kRosterSlots; ++slot) {
+      const int type = roster[slot].type;
+      if (type > 0 && type < kUnitSpecRows) w.unit_specs[type].count += 1;
+    }
+  }
+}
+
+int terrain_at(const Game& g, int x, int y) {
+  if (x < 0 || x >= kMapSize || y < 0 || y >= kMapSize) return 0;
+  const int code = g.world.terrain_layer[x][y];
+  return code >= 0 && code < kTerrainRows ? code : 0;
+}
+
+const char* terrain_caption(int code) {
+  if (code < 0 || code >= kTerrainRows) return terrain_names[0];
+  return terrain_names[code < kTerrainNames ? code : kTerrainNames - 1];
+}

@@ -36,3 +36,44 @@ void build_sight_stencils(Game& g) {
     }
   }
 }
+
+void clear_vision(Game& g, int side) {
+  if (side != kSidePlayer && side != kSideEnemy) return;
+  for (auto& column : g.world.vision[side]) {
+    for (int32_t& cell : column) cell = 0;
+  }
+}
+
+void mark_sight(Game& g, int x, int y, int r, int side) {
+  if (side != kSidePlayer && side != kSideEnemy) return;
+  if (r < 0 || r >= kStencils) return;
+  constexpr int kCentre = kStencilSize / 2;
+  const auto& mask = g.world.sight_stencils[r];
+  auto& grid = g.world.vision[side];
+  // Mask r is zero beyond r - 1 steps from its centre, so only that square is visited.
+  const int first = kCentre - r < 0 ? 0 : kCentre - r;
+  const int last = kCentre + r >= kStencilSize ? kStencilSize - 1 : kCentre + r;
+  for (int i = first; i <= last; ++i) {
+    const int my = y + i - kCentre;
+    if (my < 1 || my > kMapSize - 2) continue;
+    for (int j = first; j <= last; ++j) {
+      const int mx = x + j - kCentre;
+      if (mx < 1 || mx > kMapSize - 2) continue;
+      if (mask[i][j] == 1) grid[mx][my] = 1;
+    }
+  }
+}
+
+void update_vision(Game& g, int side) {
+  if (side != kSidePlayer && side != kSideEnemy) return;
+  clear_vision(g, side);
+  const bool player = side == kSidePlayer;
+  const TUnit* roster = player ? g.world.player_units : g.world.enemy_units;
+  const int low = player ? 1 : 12;
+  const int high = player ? 11 : 22;
+  for (int slot = 0; slot < kRosterSlots; ++slot) {
+    const TUnit& unit = roster[slot];
+    if (unit.type < low || unit.type > high) continue;
+    mark_sight(g, unit.x, unit.y, g.world.unit_specs[unit.type].sight, side);
+  }
+}

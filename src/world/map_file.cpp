@@ -1,0 +1,89 @@
+#include "world/map_file.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "game/game.h"
+#include "world/roster.h"
+#include "world/tables.h"
+
+const char* const kMapMissingText = "ファイルが見つかりませんでした\n";
+const char* const kMapMissingCaption = "ネヴァルト";
+
+const char* stage_map_file(int stage) {
+  static const char* const kNames[] = {
+      "map001.fmf", "map002.fmf", "map003.fmf", "map004.fmf", "map005.fmf",
+      "map006.fmf", "map007.fmf", "map008.fmf", "map009.fmf", "map010.fmf",
+  };
+  constexpr int kStages = sizeof kNames / sizeof kNames[0];
+  return stage >= 0 && stage < kStages ? kNames[stage] : kNames[0];
+}
+
+int object_unit_type(int code, int* side) {
+  // Indexed by code - 16 and code - 48: the unit row whose image is the code.
+  static const int kPlayerTypes[] = {1, 2, 3, 9, 7, 8, 10, 11, 4, 5, 6};
+  static const int kEnemyTypes[] = {12, 13, 14, 20, 18, 19, 21, 22, 15, 16, 17, 23};
+  constexpr int kPlayerCodes = sizeof kPlayerTypes / sizeof kPlayerTypes[0];
+  constexpr int kEnemyCodes = sizeof kEnemyTypes / sizeof kEnemyTypes[0];
+  if (code >= 16 && code < 16 + kPlayerCodes) {
+    if (side != nullptr) *side = kSidePlayer;
+    return kPlayerTypes[code - 16];
+  }
+  if (code >= 48 && code < 48 + kEnemyCodes) {
+    if (side != nullptr) *side = kSideEnemy;
+    return kEnemyTypes[code - 48];
+  }
+  return 0;
+}
+
+void load_stage_map(Game& g, int stage) {
+  std::FILE* file = std::fopen(stage_map_file(stage), "rb");
+  if (file == nullptr) {
+    if (g.form.host != nullptr) g.form.host->message_box(kMapMissingText, kMapMissingCaption);
+    return;
+  }
+  // Cleared on every load, so a short file never shows the previous map's bytes.
+  uint8_t buffer[kMapFileBytes] = {};
+  const size_t size = std::fread(buffer, 1, sizeof buffer, file);
+  std::fclose(file);
+  load_map_image(g, buffer, size);
+}
+
+void load_map_image(Game& g, const uint8_t* bytes, size_t size) {
+  WorldState& w = g.world;
+  const auto byte_at = [&](size_t offset) -> uint8_t {
+    return offset < size ? bytes[offset] : uint8_t{0};
+  };
+
+  for (int i = 0; i < kMapHeaderBytes; ++i) w.map_header[i] = byte_at(i);
+  for (int y = 0; y < kMapSize; ++y) {
+    for (int x = 0; x < kMapSize; ++x) {
+      const size_t cell = static_cast<size_t>(kMapSize * y + x);
+      const auto terrain = static_cast<int8_t>(byte_at(kTerrainLayerOffset + cell));
+      w.terrain_layer[x][y] = terrain >= 0 && terrain < kTerrainRows ? terrain : int8_t{0};
+      w.object_layer[x][y] = static_cast<int8_t>(byte_at(kObjectLayerOffset + cell));
+    }
+  }
+
+  clear_rosters(g);
+  for (CellPoint& point : w.reserve_points) point = CellPoint{kNone, kNone};
+  w.reserves_pending = true;
+
+  // The last entry stays the end marker, so at most this many squads wait in reserve.
+  constexpr int kLastSquadEntry = kReservePoints - 2;
+  int next_squad = 1;
+  for (int y = 1; y < kMapSize - 1; ++y) {
+    for (int x = 1; x < kMapSize - 1; ++x) {
+      const int code = static_cast<uint8_t>(w.object_layer[x][y]);
+      int side = kSidePlayer;
+      const int type = object_unit_type(code, &side);
+      if (type != 0) {
+        add_unit(g, x, y, type, side, default_hp);
+      } else if (code == kObjectAceReserve) {
+        w.reserve_points[0] = CellPoint{x, y};
+      } else if (code == kObjectSquadReserve && next_squad <= kLastSquadEntry) {
+        w.reserve_points[next_squad++] = CellPoint{x, y};
+      }
+    }
+  }
+}
