@@ -105,6 +105,9 @@ std::unique_ptr<SdlHost> SdlHost::create(Game& g, const SdlHostOptions& options,
 
 bool SdlHost::open(std::string* error) {
   const int s = options_.scale;
+  // A 640x480 picture needs no GPU: the plain shared-memory framebuffer is cheaper than
+  // spinning up GL (a software GL under Xvfb costs a core's worth of idle time).
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   window_ = SDL_CreateWindow("ネヴァルト", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                              kScreenWidth * s, kScreenHeight * s, 0);
   if (window_ == nullptr) {

@@ -55,6 +55,7 @@ class SdlHost : public Host {
   long pass_number() const override { return passes_; }
 
   const HostLog& log() const { return log_; }
+  SDL_Window* window() const { return window_; }
 
  private:
   struct Box;

@@ -1,0 +1,185 @@
+#include "platform/sdl_host.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "game/game.h"
+#include "game/game_tick.h"
+
+namespace {
+
+TEST(ToPicture, MapsGlobalPixelsToPicturePixelsRoundingDown) {
+  const struct {
+    int global, origin, scale, want;
+  } cases[] = {
+      {100, 0, 1, 100},    {99, 100, 1, -1},    {100, 100, 2, 0},    {101, 100, 2, 0},
+      {102, 100, 2, 1},    {1379, 100, 2, 639}, {1380, 100, 2, 640}, {99, 100, 2, -1},
+      {98, 100, 2, -1},    {97, 100, 2, -2},    {97, 100, 3, -1},    {-50, 100, 3, -50},
+      {-200, -300, 4, 25}, {0, 0, 8, 0},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(to_picture(c.global, c.origin, c.scale), c.want)
+        << c.global << " " << c.origin << " " << c.scale;
+  }
+}
+
+// The window on SDL's dummy video driver: no display, but a real window surface to read back.
+class SdlHostTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SDL_setenv("SDL_VIDEODRIVER", "dummy", 1);
+    SDL_setenv("SDL_AUDIODRIVER", "dummy", 1);
+    std::string error;
+    ASSERT_TRUE(init_video(&error)) << error;
+    form_create(*g, 7);
+  }
+  void TearDown() override {
+    host.reset();
+    SDL_FreeSurface(g->form.img_main.surface);
+    g->form.img_main.surface = nullptr;
+    SDL_Quit();
+  }
+  void open(SdlHostOptions o) {
+    std::string error;
+    host = SdlHost::create(*g, o, &error);
+    ASSERT_NE(host, nullptr) << error;
+  }
+  static void push_key(SDL_Keycode key, Uint16 mod) {
+    SDL_Event e{};
+    e.type = SDL_KEYDOWN;
+    e.key.keysym.sym = key;
+    e.key.keysym.mod = mod;
+    SDL_PushEvent(&e);
+  }
+  std::unique_ptr<Game> g = std::make_unique<Game>();
+  std::unique_ptr<SdlHost> host;
+};
+
+Uint32 pixel_at(SDL_Surface* s, int x, int y) {
+  Uint32 p = 0;
+  const auto* row = static_cast<const Uint8*>(s->pixels) + y * s->pitch;
+  SDL_memcpy(&p, row + x * s->format->BytesPerPixel, s->format->BytesPerPixel);
+  Uint8 r, gr, b;
+  SDL_GetRGB(p, s->format, &r, &gr, &b);
+  return (Uint32{r} << 16) | (Uint32{gr} << 8) | b;
+}
+
+TEST_F(SdlHostTest, ShowsEveryPicturePixelAsAScaleBySquare) {
+  for (int scale : {1, 2, 3}) {
+    SCOPED_TRACE(scale);
+    g->form.img_main.surface =
+        SDL_CreateRGBSurfaceWithFormat(0, 640, 480, 24, SDL_PIXELFORMAT_RGB24);
+    SDL_Surface* pic = g->form.img_main.surface;
+    SDL_FillRect(pic, nullptr, SDL_MapRGB(pic->format, 0, 0, 255));
+    SDL_Rect dot{1, 0, 1, 1};
+    SDL_FillRect(pic, &dot, SDL_MapRGB(pic->format, 255, 0, 0));
+    SDL_Rect corner{639, 479, 1, 1};
+    SDL_FillRect(pic, &corner, SDL_MapRGB(pic->format, 0, 255, 0));
+
+    SdlHostOptions o;
+    o.scale = scale;
+    o.max_passes = 1;
+    open(o);
+    int w = 0, h = 0;
+    SDL_GetWindowSize(host->window(), &w, &h);
+    EXPECT_EQ(w, 640 * scale);
+    EXPECT_EQ(h, 480 * scale);
+    host->run();
+    SDL_Surface* shown = SDL_GetWindowSurface(host->window());
+    ASSERT_NE(shown, nullptr);
+    for (int dy = 0; dy < scale; ++dy) {
+      for (int dx = 0; dx < scale; ++dx) {
+        EXPECT_EQ(pixel_at(shown, scale + dx, dy), 0xff0000u);
+        EXPECT_EQ(pixel_at(shown, dx, dy), 0x0000ffu);
+        EXPECT_EQ(pixel_at(shown, 2 * scale + dx, dy), 0x0000ffu);
+        EXPECT_EQ(pixel_at(shown, 639 * scale + dx, 479 * scale + dy), 0x00ff00u);
+      }
+    }
+    host.reset();
+    SDL_FreeSurface(g->form.img_main.surface);
+    g->form.img_main.surface = nullptr;
+  }
+}
+
+TEST_F(SdlHostTest, RunsThePassLimitAndSetsTheCaption) {
+  SdlHostOptions o;
+  o.max_passes = 4;
+  o.keep_log = true;
+  open(o);
+  const Uint64 start = SDL_GetTicks64();
+  host->run();
+  const Uint64 took = SDL_GetTicks64() - start;
+  EXPECT_EQ(host->pass_number(), 4);
+  // Four passes 30 ms apart, the first at once.
+  EXPECT_GE(took, 85u);
+  EXPECT_STREQ(SDL_GetWindowTitle(host->window()), "ネヴァルト Stage 1");
+  EXPECT_EQ(host->log().caption, "ネヴァルト Stage 1");
+  EXPECT_FALSE(g->flow.closed);
+}
+
+TEST_F(SdlHostTest, QuitClosesTheMainForm) {
+  SdlHostOptions o;
+  o.max_passes = 1000;
+  open(o);
+  SDL_Event quit{};
+  quit.type = SDL_QUIT;
+  SDL_PushEvent(&quit);
+  host->run();
+  EXPECT_TRUE(g->flow.closed);
+  EXPECT_LT(host->pass_number(), 1000);
+}
+
+TEST_F(SdlHostTest, VersionBoxLetsThePassesGoOnBehindIt) {
+  SdlHostOptions o;
+  o.max_passes = 5;
+  o.keep_log = true;
+  open(o);
+  // Nobody closes the box: only passes running behind it can reach the limit.
+  push_key(SDLK_a, KMOD_LCTRL);
+  host->run();
+  EXPECT_EQ(host->pass_number(), 5);
+  ASSERT_EQ(host->log().messages.size(), 1u);
+  EXPECT_EQ(host->log().messages[0].text, "Version 1.04");
+  EXPECT_EQ(host->log().messages[0].caption, "バージョン番号");
+  EXPECT_LT(host->log().messages[0].pass, 5);
+}
+
+TEST_F(SdlHostTest, KeysWithoutCtrlShowNothingAndEnterClosesTheBox) {
+  SdlHostOptions o;
+  o.max_passes = 3;
+  o.keep_log = true;
+  open(o);
+  push_key(SDLK_a, KMOD_NONE);
+  push_key(SDLK_LCTRL, KMOD_LCTRL);
+  push_key(SDLK_RETURN, KMOD_NONE);
+  push_key(SDLK_b, KMOD_RCTRL);
+  push_key(SDLK_SPACE, KMOD_NONE);
+  host->run();
+  ASSERT_EQ(host->log().messages.size(), 2u);
+}
+
+Uint32 SDLCALL push_return(Uint32, void*) {
+  SDL_Event e{};
+  e.type = SDL_KEYDOWN;
+  e.key.keysym.sym = SDLK_RETURN;
+  SDL_PushEvent(&e);
+  return 0;
+}
+
+TEST_F(SdlHostTest, BoxShownInsideAPassHoldsThePassesButNotTheInputTick) {
+  SdlHostOptions o;
+  o.max_passes = 100;
+  open(o);
+  // As a pass would: Timer1 is off while it runs.
+  g->flow.timer1_enabled = false;
+  g->input.cursor_x = 12345;
+  const SDL_TimerID timer = SDL_AddTimer(150, push_return, nullptr);
+  host->message_box("ファイルが見つかりませんでした\n", "ネヴァルト");
+  SDL_RemoveTimer(timer);
+  EXPECT_EQ(host->pass_number(), 0);
+  EXPECT_NE(g->input.cursor_x, 12345);  // the input tick sampled meanwhile
+  g->flow.timer1_enabled = true;
+}
+
+}  // namespace
