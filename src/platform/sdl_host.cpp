@@ -108,8 +108,16 @@ bool SdlHost::open(std::string* error) {
   // A 640x480 picture needs no GPU: the plain shared-memory framebuffer is cheaper than
   // spinning up GL (a software GL under Xvfb costs a core's worth of idle time).
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-  window_ = SDL_CreateWindow("ネヴァルト", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                             kScreenWidth * s, kScreenHeight * s, 0);
+  // Centred, unless the scaled window is larger than the screen: then from its top-left corner,
+  // so the picture's origin stays visible.
+  int x = SDL_WINDOWPOS_CENTERED;
+  int y = SDL_WINDOWPOS_CENTERED;
+  SDL_Rect usable;
+  if (SDL_GetDisplayUsableBounds(0, &usable) == 0) {
+    if (kScreenWidth * s > usable.w) x = usable.x;
+    if (kScreenHeight * s > usable.h) y = usable.y;
+  }
+  window_ = SDL_CreateWindow("ネヴァルト", x, y, kScreenWidth * s, kScreenHeight * s, 0);
   if (window_ == nullptr) {
     *error = std::string("cannot open the window: ") + SDL_GetError();
     return false;

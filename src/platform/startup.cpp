@@ -44,16 +44,18 @@ std::string default_data_dir(const std::string& executable_dir) {
 
 std::string find_japanese_font(std::string* error) {
   std::string file;
-  if (!FcInit()) {
+  // A configuration of our own, so nothing of the lookup stays behind in fontconfig.
+  FcConfig* config = FcInitLoadConfigAndFonts();
+  if (config == nullptr) {
     *error = "fontconfig could not be initialised";
     return "";
   }
   FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(kFontPattern));
   if (pattern != nullptr) {
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcConfigSubstitute(config, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
     FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcPattern* match = FcFontMatch(config, pattern, &result);
     FcChar8* path = nullptr;
     if (match != nullptr && FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch) {
       file = reinterpret_cast<const char*>(path);
@@ -61,6 +63,7 @@ std::string find_japanese_font(std::string* error) {
     if (match != nullptr) FcPatternDestroy(match);
     FcPatternDestroy(pattern);
   }
+  FcConfigDestroy(config);
   // Without a Japanese font fontconfig still answers, with a font that lacks the glyphs.
   bool has_glyphs = false;
   if (!file.empty()) {

@@ -1,6 +1,7 @@
 #include "platform/sdl_media_player.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -40,7 +41,7 @@ class MusicPlayerTest : public ::testing::Test {
     std::string note;
     ASSERT_TRUE(open_audio(true, &note)) << SDL_GetError();
     dir = std::filesystem::temp_directory_path() /
-          ("nevalt-music-" +
+          ("nevalt-music-" + std::to_string(getpid()) + "-" +
            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     std::filesystem::create_directories(dir);
     short_track = (dir / "short.wav").string();
