@@ -10,7 +10,7 @@ namespace {
 using e2e::Data;
 using e2e::GameRun;
 using e2e::run_game;
-using e2e::RunSpec;
+using e2e::RunPlan;
 
 #define SKIP_WITHOUT_BUILT_ASSETS() \
   if (!e2e::have_built_assets()) GTEST_SKIP() << "this tree does not generate the game's files"
@@ -43,18 +43,18 @@ PngFacts png_facts(const std::filesystem::path& p) {
   return f;
 }
 
-RunSpec synthetic(long ticks = 1) {
-  RunSpec spec;
-  spec.data = Data::kSynthetic;
-  spec.ticks = ticks;
-  return spec;
+RunPlan synthetic(long ticks = 1) {
+  RunPlan plan;
+  plan.data = Data::kSynthetic;
+  plan.ticks = ticks;
+  return plan;
 }
 
 TEST(Headless, RunsThePassesAndWritesTheDumpAndScreenshot) {
-  RunSpec spec;
-  spec.data = Data::kSynthetic;
-  spec.ticks = 20;
-  const GameRun run = run_game(spec);
+  RunPlan plan;
+  plan.data = Data::kSynthetic;
+  plan.ticks = 20;
+  const GameRun run = run_game(plan);
   ASSERT_EQ(run.exit_code, 0) << run.err;
   ASSERT_TRUE(run.dump.is_object()) << run.err;
   const nlohmann::json& d = run.dump;
@@ -75,11 +75,11 @@ TEST(Headless, RunsThePassesAndWritesTheDumpAndScreenshot) {
 }
 
 TEST(Headless, CtrlInTheScriptShowsTheVersionAtThatPass) {
-  RunSpec spec;
-  spec.data = Data::kSynthetic;
-  spec.ticks = 10;
-  spec.script = "# version key twice\n2 100 100 0 0 0 1\n3 100 100 0 0\n7 0 0 0 0 0 1\n";
-  const GameRun run = run_game(spec);
+  RunPlan plan;
+  plan.data = Data::kSynthetic;
+  plan.ticks = 10;
+  plan.script = "# version key twice\n2 100 100 0 0 0 1\n3 100 100 0 0\n7 0 0 0 0 0 1\n";
+  const GameRun run = run_game(plan);
   ASSERT_EQ(run.exit_code, 0) << run.err;
   EXPECT_EQ(run.dump["messages"],
             (nlohmann::json{
@@ -98,10 +98,10 @@ TEST(Headless, BadInputScriptsStopWithTheLineNumber) {
       {"5 1 1 0 0\n2 1 1 0 0\n", "line 2"},
   };
   for (const auto& c : cases) {
-    RunSpec spec;
-    spec.data = Data::kSynthetic;
-    spec.script = c.script;
-    const GameRun run = run_game(spec);
+    RunPlan plan;
+    plan.data = Data::kSynthetic;
+    plan.script = c.script;
+    const GameRun run = run_game(plan);
     EXPECT_NE(run.exit_code, 0) << c.script;
     EXPECT_NE(run.err.find(c.expect), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("input.txt"), std::string::npos) << run.err;
@@ -119,16 +119,16 @@ TEST(Headless, MissingOrBrokenPicturesStopWithTheFileAndFolder) {
                {"Window.bmp", true},
                {"TileA.bmp", false}};
   for (const auto& c : cases) {
-    RunSpec spec;
-    spec.data = Data::kSynthetic;
-    spec.prepare = [&](const std::filesystem::path& data) {
+    RunPlan plan;
+    plan.data = Data::kSynthetic;
+    plan.prepare = [&](const std::filesystem::path& data) {
       if (c.remove) {
         std::filesystem::remove(data / c.file);
       } else {
         std::ofstream(data / c.file, std::ios::trunc) << "not a picture";
       }
     };
-    const GameRun run = run_game(spec);
+    const GameRun run = run_game(plan);
     EXPECT_EQ(run.exit_code, 1) << c.file << run.err;
     EXPECT_NE(run.err.find(c.file), std::string::npos) << run.err;
     EXPECT_NE(run.err.find(run.data.string()), std::string::npos) << run.err;
@@ -146,10 +146,10 @@ TEST(Headless, CommandLineMistakesAreRefused) {
       {{"--seed", "-4"}, "seed"},
   };
   for (const auto& c : cases) {
-    RunSpec spec;
-    spec.data = Data::kSynthetic;
-    spec.args = c.args;
-    const GameRun run = run_game(spec);
+    RunPlan plan;
+    plan.data = Data::kSynthetic;
+    plan.args = c.args;
+    const GameRun run = run_game(plan);
     EXPECT_NE(run.exit_code, 0) << c.args[0];
     EXPECT_NE((run.err + run.out).find(c.expect), std::string::npos) << run.err << run.out;
   }
@@ -188,7 +188,7 @@ TEST(Headless, OutputPathsAreTakenFromWhereTheProgramStarted) {
 
 TEST(BuiltGame, FirstPassShowsTheTitleWithItsMusic) {
   SKIP_WITHOUT_BUILT_ASSETS();
-  const GameRun run = run_game(RunSpec{});
+  const GameRun run = run_game(RunPlan{});
   ASSERT_EQ(run.exit_code, 0) << run.err;
   EXPECT_EQ(run.dump["caption"], "ネヴァルト Stage 1");
   EXPECT_EQ(run.dump["scene"], 10);
@@ -199,10 +199,10 @@ TEST(BuiltGame, FirstPassShowsTheTitleWithItsMusic) {
 
 TEST(BuiltGame, EscapeRestartsTheTitleMusicOnEveryPassItIsHeld) {
   SKIP_WITHOUT_BUILT_ASSETS();
-  RunSpec spec;
-  spec.ticks = 8;
-  spec.script = "3 320 240 0 0 1\n6 320 240 0 0\n";
-  const GameRun run = run_game(spec);
+  RunPlan plan;
+  plan.ticks = 8;
+  plan.script = "3 320 240 0 0 1\n6 320 240 0 0\n";
+  const GameRun run = run_game(plan);
   ASSERT_EQ(run.exit_code, 0) << run.err;
   std::vector<long> music_passes;
   for (const auto& a : run.dump["audio"]) {
@@ -217,12 +217,12 @@ TEST(BuiltGame, EscapeRestartsTheTitleMusicOnEveryPassItIsHeld) {
 
 TEST(BuiltGame, TheSameSeedAndScriptGiveTheSameGame) {
   SKIP_WITHOUT_BUILT_ASSETS();
-  RunSpec spec;
-  spec.ticks = 120;
-  spec.args = {"--seed", "4242"};
-  spec.script = "0 320 240 0 0\n30 200 300 1 0\n31 200 300 0 0\n60 400 100 0 1\n61 0 0 0 0\n";
-  const GameRun a = run_game(spec);
-  const GameRun b = run_game(spec);
+  RunPlan plan;
+  plan.ticks = 120;
+  plan.args = {"--seed", "4242"};
+  plan.script = "0 320 240 0 0\n30 200 300 1 0\n31 200 300 0 0\n60 400 100 0 1\n61 0 0 0 0\n";
+  const GameRun a = run_game(plan);
+  const GameRun b = run_game(plan);
   ASSERT_EQ(a.exit_code, 0) << a.err;
   EXPECT_EQ(a.dump, b.dump);
   EXPECT_EQ(e2e::read_text(a.png), e2e::read_text(b.png));

@@ -24,7 +24,7 @@ enum class Data {
   kSynthetic,  // plain pictures made here: enough to start, nothing drawn on them
 };
 
-struct RunSpec {
+struct RunPlan {
   std::string script;  // input script; empty: no --input
   long ticks = 1;
   Data data = Data::kBuilt;
@@ -125,35 +125,35 @@ inline int run_command(const fs::path& dir, const fs::path& cwd,
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-inline GameRun run_game(const RunSpec& spec) {
+inline GameRun run_game(const RunPlan& plan) {
   GameRun run;
   run.dir = make_temp_dir();
   run.data = run.dir / "data";
-  if (spec.data == Data::kBuilt) {
+  if (plan.data == Data::kBuilt) {
     fs::copy(NEVALT_DATA_DIR, run.data, fs::copy_options::recursive);
   } else {
     make_synthetic_data(run.data);
   }
-  if (spec.prepare) spec.prepare(run.data);
+  if (plan.prepare) plan.prepare(run.data);
 
-  std::vector<std::string> args = {"--headless", "--ticks", std::to_string(spec.ticks), "--data",
+  std::vector<std::string> args = {"--headless", "--ticks", std::to_string(plan.ticks), "--data",
                                    run.data.string()};
-  if (!spec.script.empty()) {
-    std::ofstream(run.dir / "input.txt") << spec.script;
+  if (!plan.script.empty()) {
+    std::ofstream(run.dir / "input.txt") << plan.script;
     args.push_back("--input");
     args.push_back((run.dir / "input.txt").string());
   }
   const fs::path png = run.dir / "shot.png";
   const fs::path dump = run.dir / "state.json";
-  if (spec.screenshot) {
+  if (plan.screenshot) {
     args.push_back("--screenshot");
     args.push_back(png.string());
   }
-  if (spec.dump) {
+  if (plan.dump) {
     args.push_back("--dump-state");
     args.push_back(dump.string());
   }
-  args.insert(args.end(), spec.args.begin(), spec.args.end());
+  args.insert(args.end(), plan.args.begin(), plan.args.end());
 
   run.exit_code = run_command(run.dir, run.dir, args, &run.out, &run.err);
   if (fs::exists(png)) run.png = png;
