@@ -188,11 +188,19 @@ TEST_F(SdlHostTest, BoxShownInsideAPassHoldsThePassesButNotTheInputTick) {
 
 TEST_F(SdlHostTest, MusicStartsAgainEachTimeItEnds) {
   // A 100 ms track, in a folder of its own.
-  const auto dir =
-      std::filesystem::temp_directory_path() / ("nevalt-loop-" + std::to_string(getpid()));
-  std::filesystem::create_directories(dir);
-  const auto old_cwd = std::filesystem::current_path();
-  std::filesystem::current_path(dir);
+  struct TempCwd {
+    std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("nevalt-loop-" + std::to_string(getpid()));
+    std::filesystem::path old = std::filesystem::current_path();
+    TempCwd() {
+      std::filesystem::create_directories(dir);
+      std::filesystem::current_path(dir);
+    }
+    ~TempCwd() {
+      std::filesystem::current_path(old);
+      std::filesystem::remove_all(dir);
+    }
+  } cwd;
   {
     const uint32_t rate = 22050, samples = rate / 10, bytes = samples * 2;
     std::ofstream f("short.wav", std::ios::binary);
@@ -232,8 +240,6 @@ TEST_F(SdlHostTest, MusicStartsAgainEachTimeItEnds) {
   EXPECT_TRUE(looping);
   for (const MessageRecord& m : host->log().messages) ADD_FAILURE() << m.pass << ": " << m.text;
   host.reset();
-  std::filesystem::current_path(old_cwd);
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace
