@@ -1,3 +1,165 @@
-int main() {
+// nevalt: plays the game in a window, or runs it headless from an input script for tests and
+// replays.
+#include <SDL.h>
+#include <SDL_ttf.h>
+#include <unistd.h>
+
+#include <CLI/CLI.hpp>
+#include <ctime>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "game/game.h"
+#include "game/game_tick.h"
+#include "game/state_dump.h"
+#include "platform/headless_host.h"
+#include "platform/input_script.h"
+#include "platform/sdl_host.h"
+#include "platform/startup.h"
+
+namespace {
+
+// The drawing surface's font and sprite-sheet loaders. Until they are part of the build these
+// steps are skipped; the Japanese font is still checked below.
+const FormAssets kFormAssets{};
+
+struct Options {
+  std::string data_dir;
+  int scale = 1;
+  bool mute = false;
+  long long seed = -1;
+  std::string record;
+  bool headless = false;
+  long ticks = -1;
+  std::string input;
+  std::string screenshot;
+  std::string dump_state;
+  bool autoplay = false;
+};
+
+int fail(const std::string& message) {
+  std::fprintf(stderr, "nevalt: %s\n", message.c_str());
+  return 1;
+}
+
+// Paths given on the command line are taken from where the program was started, not from the
+// data folder it moves into.
+std::string absolute(const std::string& path) {
+  if (path.empty()) return path;
+  std::error_code ec;
+  const auto p = std::filesystem::absolute(path, ec);
+  return ec ? path : p.string();
+}
+
+std::string executable_dir() {
+  char* base = SDL_GetBasePath();
+  if (base == nullptr) return "";
+  std::string dir = base;
+  SDL_free(base);
+  return dir;
+}
+
+// Everything from opening SDL to the last pass; the Game is already made.
+int play(Game& g, const Options& o, const std::string& data_dir, unsigned seed) {
+  InputScript script;
+  std::string error;
+  if (!o.input.empty() && !load_input_script(o.input, &script, &error)) return fail(error);
+
+  if (o.headless) {
+    if (SDL_Init(0) != 0) return fail(std::string("cannot start SDL: ") + SDL_GetError());
+  } else if (!init_video(&error)) {
+    return fail(error);
+  }
+  if (TTF_Init() != 0) return fail(std::string("cannot start SDL_ttf: ") + TTF_GetError());
+
+  const std::string font_file = find_japanese_font(&error);
+  if (font_file.empty()) return fail(error);
+  if (!open_form_assets(g, kFormAssets, &error)) return fail(error);
+  if (!check_pictures(data_dir, &error)) return fail(error);
+
+  form_create(g, seed);
+
+  HostLog log;
+  long passes = 0;
+  if (o.headless) {
+    HeadlessHost host(g);
+    host.run(script, o.ticks);
+    log = host.log();
+    passes = host.pass_number();
+  } else {
+    SdlHostOptions so;
+    so.scale = o.scale;
+    so.mute = o.mute;
+    so.record_path = o.record;
+    so.seed = seed;
+    so.max_passes = o.ticks;
+    so.keep_log = !o.dump_state.empty();
+    so.font_file = font_file;
+    std::unique_ptr<SdlHost> host = SdlHost::create(g, so, &error);
+    if (host == nullptr) return fail(error);
+    host->run();
+    log = host->log();
+    passes = host->pass_number();
+  }
+
+  if (!o.screenshot.empty() && !write_screenshot(o.screenshot, g.form.img_main, &error)) {
+    return fail(error);
+  }
+  if (!o.dump_state.empty() &&
+      !write_state_dump(o.dump_state, state_dump(g, passes, log), &error)) {
+    return fail(error);
+  }
   return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CLI::App app{"Nevalt: a turn-based tactics war game, red against the computer's blue."};
+  Options o;
+  app.add_option("--data", o.data_dir,
+                 "Folder with the game's files; the game runs in it and saves SAVE.TXT there "
+                 "(default: 'data' beside the program if present, else the current folder)");
+  app.add_option("--scale", o.scale, "Show every pixel as NxN (1 to 8)")->check(CLI::Range(1, 8));
+  app.add_flag("--mute", o.mute, "No sound");
+  app.add_option("--seed", o.seed, "Seed of the random generator (default: the clock)")
+      ->check(CLI::Range(0LL, 4294967295LL));
+  app.add_option("--record", o.record, "Write the input of this game as an input script");
+  app.add_flag("--headless", o.headless, "No window: run --ticks passes as fast as possible");
+  app.add_option("--ticks", o.ticks, "Number of passes to run")->check(CLI::Range(0L, 1L << 40));
+  app.add_option("--input", o.input, "Input script for --headless");
+  app.add_option("--screenshot", o.screenshot, "Write the picture as PNG after the last pass");
+  app.add_option("--dump-state", o.dump_state, "Write the game state as JSON after the last pass");
+  app.add_flag("--autoplay", o.autoplay, "Let the computer play the red side too");
+  CLI11_PARSE(app, argc, argv);
+
+  if (o.autoplay) return fail("--autoplay is not available yet");
+  if (o.headless && o.ticks < 0) return fail("--headless needs --ticks N");
+  if (!o.input.empty() && !o.headless) return fail("--input needs --headless");
+  if (!o.record.empty() && o.headless)
+    return fail(
+        "--record records play in the window; "
+        "it cannot be used with --headless");
+
+  o.input = absolute(o.input);
+  o.record = absolute(o.record);
+  o.screenshot = absolute(o.screenshot);
+  o.dump_state = absolute(o.dump_state);
+
+  std::string data_dir = o.data_dir.empty() ? default_data_dir(executable_dir()) : o.data_dir;
+  if (!data_dir.empty() && chdir(data_dir.c_str()) != 0) {
+    return fail("cannot enter the data folder " + data_dir);
+  }
+  data_dir = std::filesystem::current_path().string();
+
+  const unsigned seed =
+      o.seed >= 0 ? static_cast<unsigned>(o.seed) : static_cast<unsigned>(std::time(nullptr));
+
+  auto g = std::make_unique<Game>();
+  const int status = play(*g, o, data_dir, seed);
+  release_form_assets(*g, kFormAssets);
+  TTF_Quit();
+  SDL_Quit();
+  return status;
 }

@@ -41,6 +41,10 @@ static void advance_animation(FlowState& f) {
 }
 
 void game_tick(Game& g) {
+  run_pass(g, kSceneBlocks, kSceneBlockCount);
+}
+
+void run_pass(Game& g, const SceneBlock* blocks, int count) {
   FlowState& f = g.flow;
   f.timer1_enabled = false;
 
@@ -53,8 +57,8 @@ void game_tick(Game& g) {
   if (g.form.host != nullptr && g.form.host->escape_down()) f.scene = 0;
 
   // A block that moves the scene to a higher code is reached later in this same pass.
-  for (const SceneBlock& block : kSceneBlocks) {
-    if (f.scene == block.code) block.run(g);
+  for (int i = 0; i < count; ++i) {
+    if (f.scene == blocks[i].code) blocks[i].run(g);
   }
 
   f.timer1_enabled = true;

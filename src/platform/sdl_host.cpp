@@ -1,0 +1,404 @@
+#include "platform/sdl_host.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "game/audio.h"
+#include "game/game.h"
+#include "game/game_tick.h"
+#include "game/input.h"
+#include "platform/sdl_media_player.h"
+#include "platform/silent_media_player.h"
+#include "ui/surface.h"
+
+namespace {
+
+constexpr Uint64 kPassMs = 30;   // Timer1
+constexpr Uint64 kInputMs = 10;  // Timer2
+constexpr int kBoxFontPoints = 12;
+constexpr int kBoxTitleHeight = 24;
+constexpr int kBoxPadding = 20;
+constexpr int kButtonWidth = 80;
+constexpr int kButtonHeight = 26;
+
+bool driver_is(const char* driver, const char* name) {
+  return driver != nullptr && SDL_strcasecmp(driver, name) == 0;
+}
+
+SDL_Surface* render_text(TTF_Font* font, const char* utf8, SDL_Color color) {
+  if (font == nullptr || utf8 == nullptr || utf8[0] == '\0') return nullptr;
+  // Wrapping at width 0 breaks only at the text's own line ends.
+  return TTF_RenderUTF8_Blended_Wrapped(font, utf8, color, 0);
+}
+
+void fill(SDL_Surface* s, const SDL_Rect& r, Uint8 red, Uint8 green, Uint8 blue) {
+  SDL_FillRect(s, &r, SDL_MapRGB(s->format, red, green, blue));
+}
+
+void blit_at(SDL_Surface* src, SDL_Surface* dst, int x, int y) {
+  if (src == nullptr) return;
+  SDL_Rect at{x, y, src->w, src->h};
+  SDL_BlitSurface(src, nullptr, dst, &at);
+}
+
+bool inside(const SDL_Rect& r, int x, int y) {
+  return x >= r.x && x < r.x + r.w && y >= r.y && y < r.y + r.h;
+}
+
+}  // namespace
+
+// A modal message box, drawn over the picture until OK, Enter, Space or Escape closes it.
+struct SdlHost::Box {
+  SDL_Surface* text = nullptr;
+  SDL_Surface* caption = nullptr;
+  SDL_Surface* ok = nullptr;
+  SDL_Rect frame{};
+  SDL_Rect button{};
+  bool done = false;
+  Box* outer = nullptr;
+
+  ~Box() {
+    SDL_FreeSurface(text);
+    SDL_FreeSurface(caption);
+    SDL_FreeSurface(ok);
+  }
+};
+
+bool init_video(std::string* error) {
+  const char* how_to =
+      "Nevalt needs a display for its window. Without one, run it headless:\n"
+      "  nevalt --headless --ticks N [--input FILE] [--screenshot FILE] [--dump-state FILE]\n"
+      "or under a virtual X server:\n"
+      "  xvfb-run -s \"-screen 0 1024x768x24 -noreset\" nevalt";
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    *error = std::string("cannot open a window (") + SDL_GetError() + ").\n" + how_to;
+    return false;
+  }
+  const char* driver = SDL_GetCurrentVideoDriver();
+  const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+  const bool offscreen = driver_is(driver, "offscreen") || driver_is(driver, "dummy");
+  if (offscreen && !driver_is(asked, driver)) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    *error = std::string("no display found (SDL fell back to its ") + driver + " video driver).\n" +
+             how_to;
+    return false;
+  }
+  return true;
+}
+
+int to_picture(int global, int window_origin, int scale) {
+  const int d = global - window_origin;
+  if (d >= 0) return d / scale;
+  return -((-d + scale - 1) / scale);
+}
+
+SdlHost::SdlHost(Game& g, const SdlHostOptions& options) : g_(g), options_(options) {
+  if (options_.scale < 1) options_.scale = 1;
+}
+
+std::unique_ptr<SdlHost> SdlHost::create(Game& g, const SdlHostOptions& options,
+                                         std::string* error) {
+  std::unique_ptr<SdlHost> host(new SdlHost(g, options));
+  if (!host->open(error)) return nullptr;
+  return host;
+}
+
+bool SdlHost::open(std::string* error) {
+  const int s = options_.scale;
+  // A 640x480 picture needs no GPU: the plain shared-memory framebuffer is cheaper than
+  // spinning up GL (a software GL under Xvfb costs a core's worth of idle time).
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  // Centred, unless the scaled window is larger than the screen: then from its top-left corner,
+  // so the picture's origin stays visible.
+  int x = SDL_WINDOWPOS_CENTERED;
+  int y = SDL_WINDOWPOS_CENTERED;
+  SDL_Rect usable;
+  if (SDL_GetDisplayUsableBounds(0, &usable) == 0) {
+    if (kScreenWidth * s > usable.w) x = usable.x;
+    if (kScreenHeight * s > usable.h) y = usable.y;
+  }
+  window_ = SDL_CreateWindow("ネヴァルト", x, y, kScreenWidth * s, kScreenHeight * s, 0);
+  if (window_ == nullptr) {
+    *error = std::string("cannot open the window: ") + SDL_GetError();
+    return false;
+  }
+  SDL_Surface* window_surface = SDL_GetWindowSurface(window_);
+  if (window_surface == nullptr) {
+    *error = std::string("cannot draw into the window: ") + SDL_GetError();
+    return false;
+  }
+  // The frame has the window's own format, so scaling is a plain nearest-neighbour stretch.
+  frame_ = SDL_CreateRGBSurfaceWithFormat(0, kScreenWidth, kScreenHeight,
+                                          window_surface->format->BitsPerPixel,
+                                          window_surface->format->format);
+  if (frame_ == nullptr) {
+    *error = std::string("cannot make the frame buffer: ") + SDL_GetError();
+    return false;
+  }
+  if (!options_.font_file.empty()) {
+    box_font_ = TTF_OpenFontDPI(options_.font_file.c_str(), kBoxFontPoints, 96, 96);
+  }
+
+  std::string note;
+  audio_open_ = open_audio(options_.mute, &note);
+  if (!note.empty()) SDL_Log("nevalt: %s", note.c_str());
+  if (audio_open_) {
+    music_ = std::make_unique<SdlMusicPlayer>();
+    sound_ = std::make_unique<SdlSoundPlayer>();
+    music_event_ = SdlMusicPlayer::event_type();
+  } else {
+    SDL_Log("nevalt: no audio at all (%s); running silent", SDL_GetError());
+    music_ = std::make_unique<SilentMediaPlayer>();
+    sound_ = std::make_unique<SilentMediaPlayer>();
+  }
+
+  if (!options_.record_path.empty()) {
+    record_ = std::fopen(options_.record_path.c_str(), "w");
+    if (record_ == nullptr) {
+      *error = "cannot write the recording " + options_.record_path;
+      return false;
+    }
+    std::fprintf(record_, "# Nevalt input recording, seed %u\n# PASS X Y LEFT RIGHT [ESC] [CTRL]\n",
+                 options_.seed);
+    std::fflush(record_);
+  }
+  if (options_.keep_log) {
+    log_.audio.reserve(4096);
+    log_.messages.reserve(64);
+  }
+  g_.form.host = this;
+  return true;
+}
+
+SdlHost::~SdlHost() {
+  music_.reset();
+  sound_.reset();
+  if (audio_open_) close_audio();
+  if (record_ != nullptr) {
+    std::fprintf(record_,
+                 "# %ld passes; replay: nevalt --headless --seed %u --ticks %ld --input FILE\n",
+                 passes_, options_.seed, passes_);
+    std::fclose(record_);
+  }
+  if (box_font_ != nullptr) TTF_CloseFont(box_font_);
+  SDL_FreeSurface(frame_);
+  if (window_ != nullptr) SDL_DestroyWindow(window_);
+  if (g_.form.host == this) g_.form.host = nullptr;
+}
+
+bool SdlHost::stopped() const {
+  return g_.flow.closed || (options_.max_passes >= 0 && passes_ >= options_.max_passes);
+}
+
+void SdlHost::run() {
+  const Uint64 now = SDL_GetTicks64();
+  next_input_ = now;
+  next_pass_ = now;
+  present();
+  const bool never = false;
+  loop(&never);
+}
+
+void SdlHost::loop(const bool* done) {
+  while (!*done && !stopped()) {
+    Uint64 now = SDL_GetTicks64();
+    if (now >= next_input_) {
+      input_tick(g_);
+      next_input_ += kInputMs;
+      if (next_input_ <= now) next_input_ = now + kInputMs;
+    }
+    // Timer1 is off while a pass runs, so a box opened inside a pass runs only the input tick.
+    if (g_.flow.timer1_enabled && now >= next_pass_) {
+      run_pass();
+      next_pass_ += kPassMs;
+      if (next_pass_ <= now) next_pass_ = now + kPassMs;
+      continue;
+    }
+    Uint64 deadline = next_input_;
+    if (g_.flow.timer1_enabled) deadline = std::min(deadline, next_pass_);
+    now = SDL_GetTicks64();
+    const int wait = deadline > now ? static_cast<int>(deadline - now) : 0;
+    SDL_Event event;
+    if (SDL_WaitEventTimeout(&event, wait)) {
+      handle_event(event);
+      while (!*done && !stopped() && SDL_PollEvent(&event)) handle_event(event);
+    }
+  }
+}
+
+void SdlHost::run_pass() {
+  PassInput in;
+  in.pointer = PointerSample{g_.input.cursor_x, g_.input.cursor_y, g_.input.left_down != 0,
+                             g_.input.right_down != 0};
+  // While a box is open it has the keyboard, so the game window sees no Escape.
+  in.escape = box_ == nullptr && SDL_GetKeyboardState(nullptr)[SDL_SCANCODE_ESCAPE] != 0;
+  in.ctrl_key = ctrl_pressed_;
+  ctrl_pressed_ = false;
+  pass_escape_ = in.escape;
+  if (record_ != nullptr) {
+    InputLine line;
+    if (recorder_.record(passes_, in, &line)) {
+      std::fprintf(record_, "%s\n", format_input_line(line).c_str());
+      std::fflush(record_);
+    }
+  }
+
+  game_tick(g_);
+  ++passes_;
+  present();
+
+  if (notify_pending_) {
+    notify_pending_ = false;
+    handle_music_event(pending_event_);
+  }
+}
+
+void SdlHost::handle_event(const SDL_Event& event) {
+  const int s = options_.scale;
+  switch (event.type) {
+    case SDL_QUIT:
+      close_main_form();
+      return;
+    case SDL_WINDOWEVENT:
+      if (event.window.event == SDL_WINDOWEVENT_CLOSE) close_main_form();
+      if (event.window.event == SDL_WINDOWEVENT_EXPOSED) present();
+      return;
+    case SDL_MOUSEMOTION: {
+      // The box makes the main window modal: it gets no pointer moves meanwhile.
+      if (box_ != nullptr) return;
+      const int x = event.motion.x / s;
+      const int y = event.motion.y / s;
+      if (x >= 0 && x < kScreenWidth && y >= 0 && y < kScreenHeight) img_unitMouseMove(g_, x, y);
+      return;
+    }
+    case SDL_MOUSEBUTTONUP:
+      if (box_ != nullptr && event.button.button == SDL_BUTTON_LEFT &&
+          inside(box_->button, event.button.x / s, event.button.y / s)) {
+        box_->done = true;
+      }
+      return;
+    case SDL_KEYDOWN: {
+      const SDL_Keycode key = event.key.keysym.sym;
+      if (box_ != nullptr) {
+        if (key == SDLK_RETURN || key == SDLK_KP_ENTER || key == SDLK_SPACE || key == SDLK_ESCAPE) {
+          box_->done = true;
+        }
+        return;
+      }
+      if (event.key.repeat != 0) return;
+      const bool ctrl = (event.key.keysym.mod & KMOD_CTRL) != 0;
+      if (ctrl) ctrl_pressed_ = true;
+      FormKeyDown(g_, key, ctrl);
+      return;
+    }
+    default:
+      if (music_event_ != 0 && event.type == music_event_) handle_music_event(event);
+      return;
+  }
+}
+
+void SdlHost::handle_music_event(const SDL_Event& event) {
+  // Notifications are handled between passes only; one that arrives while a box holds a pass
+  // open waits for the end of that pass, and is judged then.
+  if (!g_.flow.timer1_enabled) {
+    pending_event_ = event;
+    notify_pending_ = true;
+    return;
+  }
+  const auto& music = static_cast<const SdlMusicPlayer&>(*music_);
+  const MediaPlayer::Notify notify = music.decode(event);
+  if (notify == MediaPlayer::Notify::kCompleted && !music.wants_notify()) return;
+  MediaPlayer1Notify(g_, notify);
+}
+
+void SdlHost::present() {
+  if (window_ == nullptr || frame_ == nullptr) return;
+  SDL_FillRect(frame_, nullptr, SDL_MapRGB(frame_->format, 0, 0, 0));
+  if (SDL_Surface* picture = g_.form.img_main.surface) {
+    SDL_BlendMode mode = SDL_BLENDMODE_NONE;
+    SDL_GetSurfaceBlendMode(picture, &mode);
+    SDL_SetSurfaceBlendMode(picture, SDL_BLENDMODE_NONE);
+    SDL_BlitSurface(picture, nullptr, frame_, nullptr);
+    SDL_SetSurfaceBlendMode(picture, mode);
+  }
+  // Boxes opened inside one another are drawn outermost first.
+  Box* chain[8];
+  int n = 0;
+  for (Box* b = box_; b != nullptr && n < 8; b = b->outer) chain[n++] = b;
+  while (n > 0) draw_box(*chain[--n]);
+
+  SDL_Surface* window_surface = SDL_GetWindowSurface(window_);
+  if (window_surface == nullptr) return;
+  SDL_Rect dst{0, 0, kScreenWidth * options_.scale, kScreenHeight * options_.scale};
+  SDL_BlitScaled(frame_, nullptr, window_surface, &dst);
+  SDL_UpdateWindowSurface(window_);
+}
+
+void SdlHost::draw_box(const Box& box) {
+  const SDL_Rect& f = box.frame;
+  fill(frame_, f, 64, 64, 64);
+  fill(frame_, SDL_Rect{f.x + 1, f.y + 1, f.w - 2, kBoxTitleHeight}, 40, 72, 140);
+  fill(frame_, SDL_Rect{f.x + 1, f.y + 1 + kBoxTitleHeight, f.w - 2, f.h - 2 - kBoxTitleHeight},
+       240, 240, 240);
+  if (box.caption != nullptr) {
+    blit_at(box.caption, frame_, f.x + 8, f.y + 1 + (kBoxTitleHeight - box.caption->h) / 2);
+  }
+  if (box.text != nullptr) blit_at(box.text, frame_, f.x + kBoxPadding, f.y + kBoxTitleHeight + 16);
+  const SDL_Rect& b = box.button;
+  fill(frame_, b, 110, 110, 110);
+  fill(frame_, SDL_Rect{b.x + 1, b.y + 1, b.w - 2, b.h - 2}, 225, 225, 225);
+  if (box.ok != nullptr) {
+    blit_at(box.ok, frame_, b.x + (b.w - box.ok->w) / 2, b.y + (b.h - box.ok->h) / 2);
+  }
+}
+
+void SdlHost::message_box(const char* text, const char* caption) {
+  if (options_.keep_log) log_.messages.push_back(MessageRecord{passes_, text, caption});
+  if (stopped()) return;
+
+  Box box;
+  box.text = render_text(box_font_, text, SDL_Color{0, 0, 0, 255});
+  box.caption = render_text(box_font_, caption, SDL_Color{255, 255, 255, 255});
+  box.ok = render_text(box_font_, "OK", SDL_Color{0, 0, 0, 255});
+  const int text_w = box.text != nullptr ? box.text->w : 160;
+  const int text_h = box.text != nullptr ? box.text->h : 16;
+  const int caption_w = box.caption != nullptr ? box.caption->w : 0;
+  const int w = std::min(kScreenWidth, std::max({text_w + 2 * kBoxPadding, caption_w + 24, 200}));
+  const int h = std::min(kScreenHeight, kBoxTitleHeight + 16 + text_h + 16 + kButtonHeight + 14);
+  box.frame = SDL_Rect{(kScreenWidth - w) / 2, (kScreenHeight - h) / 2, w, h};
+  box.button = SDL_Rect{box.frame.x + (w - kButtonWidth) / 2, box.frame.y + h - 14 - kButtonHeight,
+                        kButtonWidth, kButtonHeight};
+  box.outer = box_;
+  box_ = &box;
+  present();
+  loop(&box.done);
+  box_ = box.outer;
+  present();
+}
+
+PointerSample SdlHost::sample_pointer() {
+  int gx = 0;
+  int gy = 0;
+  const Uint32 buttons = SDL_GetGlobalMouseState(&gx, &gy);
+  int wx = 0;
+  int wy = 0;
+  SDL_GetWindowPosition(window_, &wx, &wy);
+  const int s = options_.scale;
+  return PointerSample{to_picture(gx, wx, s), to_picture(gy, wy, s),
+                       (buttons & SDL_BUTTON_LMASK) != 0, (buttons & SDL_BUTTON_RMASK) != 0};
+}
+
+void SdlHost::set_caption(const char* utf8) {
+  log_.caption = utf8;
+  if (std::strcmp(caption_, utf8) == 0) return;
+  std::snprintf(caption_, sizeof caption_, "%s", utf8);
+  SDL_SetWindowTitle(window_, caption_);
+}
+
+void SdlHost::close_main_form() {
+  g_.flow.closed = true;
+}
+
+void SdlHost::audio_event(const char* kind, int n) {
+  if (options_.keep_log) log_.audio.push_back(AudioRecord{passes_, kind, n});
+}

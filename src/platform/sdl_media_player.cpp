@@ -1,0 +1,136 @@
+#include "platform/sdl_media_player.h"
+
+#include <atomic>
+#include <cstdint>
+
+namespace {
+
+// SDL_mixer's end-of-music hook takes no argument, so what it needs lives here. Both are only
+// ever written on the main thread and read from the hook.
+std::atomic<Uint32> g_music_event{0};
+// Counts open and play commands; a notification carries the count it was raised under.
+std::atomic<uintptr_t> g_music_command{0};
+
+constexpr int kEffectChannel = 0;
+
+void post_music_notify(MediaPlayer::Notify kind) {
+  const Uint32 type = g_music_event.load();
+  if (type == 0) return;
+  SDL_Event event{};
+  event.type = type;
+  event.user.code = static_cast<Sint32>(kind);
+  event.user.data1 = reinterpret_cast<void*>(g_music_command.load());
+  SDL_PushEvent(&event);
+}
+
+// Runs on the audio thread at the end of a track, and on the main thread inside Mix_HaltMusic.
+void SDLCALL music_finished() {
+  post_music_notify(MediaPlayer::Notify::kCompleted);
+}
+
+}  // namespace
+
+bool open_audio(bool mute, std::string* note) {
+  if (!mute) {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
+      if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 2048) == 0) {
+        Mix_Init(MIX_INIT_MP3);
+        return true;
+      }
+      *note = std::string("no sound device (") + Mix_GetError() + "); running silent";
+      SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    } else {
+      *note = std::string("no sound device (") + SDL_GetError() + "); running silent";
+    }
+  }
+  // The dummy driver plays in real time into nothing, so tracks still end and loop.
+  SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+  if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 2048) != 0) {
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return false;
+  }
+  Mix_Init(MIX_INIT_MP3);
+  return true;
+}
+
+void close_audio() {
+  Mix_CloseAudio();
+  Mix_Quit();
+  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+SdlMusicPlayer::SdlMusicPlayer() {
+  if (g_music_event.load() == 0) {
+    const Uint32 type = SDL_RegisterEvents(1);
+    if (type != static_cast<Uint32>(-1)) g_music_event.store(type);
+  }
+  Mix_HookMusicFinished(music_finished);
+}
+
+SdlMusicPlayer::~SdlMusicPlayer() {
+  Mix_HookMusicFinished(nullptr);
+  Mix_HaltMusic();
+  Mix_FreeMusic(music_);
+}
+
+Uint32 SdlMusicPlayer::event_type() {
+  return g_music_event.load();
+}
+
+MediaPlayer::Notify SdlMusicPlayer::decode(const SDL_Event& event) const {
+  const auto command = reinterpret_cast<uintptr_t>(event.user.data1);
+  if (command != g_music_command.load()) return Notify::kSuperseded;
+  return static_cast<Notify>(event.user.code);
+}
+
+bool SdlMusicPlayer::open(const char* file_name) {
+  // Halting reports under the old command, which the new one then supersedes.
+  Mix_HaltMusic();
+  g_music_command.fetch_add(1);
+  Mix_FreeMusic(music_);
+  music_ = Mix_LoadMUS(file_name);
+  if (music_ == nullptr) {
+    error_ = Mix_GetError();
+    return false;
+  }
+  error_.clear();
+  return true;
+}
+
+void SdlMusicPlayer::play(bool notify) {
+  if (Mix_PlayingMusic()) Mix_HaltMusic();
+  g_music_command.fetch_add(1);
+  notify_ = notify;
+  if (music_ == nullptr || Mix_PlayMusic(music_, 1) != 0) {
+    error_ = music_ == nullptr ? "no file is open" : Mix_GetError();
+    post_music_notify(Notify::kFailed);
+  }
+}
+
+void SdlMusicPlayer::rewind() {
+  if (music_ != nullptr) Mix_RewindMusic();
+}
+
+SdlSoundPlayer::~SdlSoundPlayer() {
+  Mix_HaltChannel(kEffectChannel);
+  Mix_FreeChunk(chunk_);
+}
+
+bool SdlSoundPlayer::open(const char* file_name) {
+  // A new effect cuts the one still sounding.
+  Mix_HaltChannel(kEffectChannel);
+  Mix_FreeChunk(chunk_);
+  chunk_ = Mix_LoadWAV(file_name);
+  if (chunk_ == nullptr) {
+    error_ = Mix_GetError();
+    return false;
+  }
+  error_.clear();
+  return true;
+}
+
+void SdlSoundPlayer::play(bool notify) {
+  (void)notify;
+  if (chunk_ != nullptr && Mix_PlayChannel(kEffectChannel, chunk_, 0) < 0) error_ = Mix_GetError();
+}

@@ -1,0 +1,59 @@
+// The two media players on SDL_mixer: music on the mixer's music stream, effects on one channel.
+// The end of a track is noticed on the audio thread; it only posts an SDL event, which the host
+// turns into MediaPlayer1Notify on the main thread between passes.
+#pragma once
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <string>
+
+#include "platform/host.h"
+
+// Opens the mixer. With mute, or when no sound device answers, the silent dummy driver is used
+// and *note says why. False when even that fails (the caller then runs without a mixer).
+bool open_audio(bool mute, std::string* note);
+void close_audio();
+
+class SdlMusicPlayer : public MediaPlayer {
+ public:
+  SdlMusicPlayer();
+  ~SdlMusicPlayer() override;
+  SdlMusicPlayer(const SdlMusicPlayer&) = delete;
+  SdlMusicPlayer& operator=(const SdlMusicPlayer&) = delete;
+
+  bool open(const char* file_name) override;
+  void play(bool notify) override;
+  void rewind() override;
+  std::string error_text() const override { return error_; }
+
+  // The SDL event type of this player's notifications.
+  static Uint32 event_type();
+  // What a notification event means now: one about an earlier command than the last open or
+  // play has been superseded.
+  MediaPlayer::Notify decode(const SDL_Event& event) const;
+  // False when the notification asks for nothing (play without notify).
+  bool wants_notify() const { return notify_; }
+
+ private:
+  Mix_Music* music_ = nullptr;
+  std::string error_;
+  bool notify_ = false;
+};
+
+class SdlSoundPlayer : public MediaPlayer {
+ public:
+  SdlSoundPlayer() = default;
+  ~SdlSoundPlayer() override;
+  SdlSoundPlayer(const SdlSoundPlayer&) = delete;
+  SdlSoundPlayer& operator=(const SdlSoundPlayer&) = delete;
+
+  bool open(const char* file_name) override;
+  void play(bool notify) override;
+  void rewind() override {}
+  std::string error_text() const override { return error_; }
+
+ private:
+  Mix_Chunk* chunk_ = nullptr;
+  std::string error_;
+};

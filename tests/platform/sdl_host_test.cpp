@@ -1,0 +1,245 @@
+#include "platform/sdl_host.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "game/game.h"
+#include "game/game_tick.h"
+#include "platform/sdl_media_player.h"
+
+namespace {
+
+TEST(ToPicture, MapsGlobalPixelsToPicturePixelsRoundingDown) {
+  const struct {
+    int global, origin, scale, want;
+  } cases[] = {
+      {100, 0, 1, 100},    {99, 100, 1, -1},    {100, 100, 2, 0},    {101, 100, 2, 0},
+      {102, 100, 2, 1},    {1379, 100, 2, 639}, {1380, 100, 2, 640}, {99, 100, 2, -1},
+      {98, 100, 2, -1},    {97, 100, 2, -2},    {97, 100, 3, -1},    {-50, 100, 3, -50},
+      {-200, -300, 4, 25}, {0, 0, 8, 0},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(to_picture(c.global, c.origin, c.scale), c.want)
+        << c.global << " " << c.origin << " " << c.scale;
+  }
+}
+
+// The window on SDL's dummy video driver: no display, but a real window surface to read back.
+class SdlHostTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SDL_setenv("SDL_VIDEODRIVER", "dummy", 1);
+    SDL_setenv("SDL_AUDIODRIVER", "dummy", 1);
+    std::string error;
+    ASSERT_TRUE(init_video(&error)) << error;
+    form_create(*g, 7);
+  }
+  void TearDown() override {
+    host.reset();
+    SDL_FreeSurface(g->form.img_main.surface);
+    g->form.img_main.surface = nullptr;
+    SDL_Quit();
+  }
+  void open(SdlHostOptions o) {
+    std::string error;
+    host = SdlHost::create(*g, o, &error);
+    ASSERT_NE(host, nullptr) << error;
+  }
+  static void push_key(SDL_Keycode key, Uint16 mod) {
+    SDL_Event e{};
+    e.type = SDL_KEYDOWN;
+    e.key.keysym.sym = key;
+    e.key.keysym.mod = mod;
+    SDL_PushEvent(&e);
+  }
+  std::unique_ptr<Game> g = std::make_unique<Game>();
+  std::unique_ptr<SdlHost> host;
+};
+
+Uint32 pixel_at(SDL_Surface* s, int x, int y) {
+  Uint32 p = 0;
+  const auto* row = static_cast<const Uint8*>(s->pixels) + y * s->pitch;
+  SDL_memcpy(&p, row + x * s->format->BytesPerPixel, s->format->BytesPerPixel);
+  Uint8 r, gr, b;
+  SDL_GetRGB(p, s->format, &r, &gr, &b);
+  return (Uint32{r} << 16) | (Uint32{gr} << 8) | b;
+}
+
+TEST_F(SdlHostTest, ShowsEveryPicturePixelAsAScaleBySquare) {
+  for (int scale : {1, 2, 3}) {
+    SCOPED_TRACE(scale);
+    g->form.img_main.surface =
+        SDL_CreateRGBSurfaceWithFormat(0, 640, 480, 24, SDL_PIXELFORMAT_RGB24);
+    SDL_Surface* pic = g->form.img_main.surface;
+    SDL_FillRect(pic, nullptr, SDL_MapRGB(pic->format, 0, 0, 255));
+    SDL_Rect dot{1, 0, 1, 1};
+    SDL_FillRect(pic, &dot, SDL_MapRGB(pic->format, 255, 0, 0));
+    SDL_Rect corner{639, 479, 1, 1};
+    SDL_FillRect(pic, &corner, SDL_MapRGB(pic->format, 0, 255, 0));
+
+    SdlHostOptions o;
+    o.scale = scale;
+    o.max_passes = 1;
+    open(o);
+    int w = 0, h = 0;
+    SDL_GetWindowSize(host->window(), &w, &h);
+    EXPECT_EQ(w, 640 * scale);
+    EXPECT_EQ(h, 480 * scale);
+    host->run();
+    SDL_Surface* shown = SDL_GetWindowSurface(host->window());
+    ASSERT_NE(shown, nullptr);
+    for (int dy = 0; dy < scale; ++dy) {
+      for (int dx = 0; dx < scale; ++dx) {
+        EXPECT_EQ(pixel_at(shown, scale + dx, dy), 0xff0000u);
+        EXPECT_EQ(pixel_at(shown, dx, dy), 0x0000ffu);
+        EXPECT_EQ(pixel_at(shown, 2 * scale + dx, dy), 0x0000ffu);
+        EXPECT_EQ(pixel_at(shown, 639 * scale + dx, 479 * scale + dy), 0x00ff00u);
+      }
+    }
+    host.reset();
+    SDL_FreeSurface(g->form.img_main.surface);
+    g->form.img_main.surface = nullptr;
+  }
+}
+
+TEST_F(SdlHostTest, RunsThePassLimitAndSetsTheCaption) {
+  SdlHostOptions o;
+  o.max_passes = 4;
+  o.keep_log = true;
+  open(o);
+  const Uint64 start = SDL_GetTicks64();
+  host->run();
+  const Uint64 took = SDL_GetTicks64() - start;
+  EXPECT_EQ(host->pass_number(), 4);
+  // Four passes 30 ms apart, the first at once.
+  EXPECT_GE(took, 85u);
+  EXPECT_STREQ(SDL_GetWindowTitle(host->window()), "ネヴァルト Stage 1");
+  EXPECT_EQ(host->log().caption, "ネヴァルト Stage 1");
+  EXPECT_FALSE(g->flow.closed);
+}
+
+TEST_F(SdlHostTest, QuitClosesTheMainForm) {
+  SdlHostOptions o;
+  o.max_passes = 1000;
+  open(o);
+  SDL_Event quit{};
+  quit.type = SDL_QUIT;
+  SDL_PushEvent(&quit);
+  host->run();
+  EXPECT_TRUE(g->flow.closed);
+  EXPECT_LT(host->pass_number(), 1000);
+}
+
+TEST_F(SdlHostTest, VersionBoxLetsThePassesGoOnBehindIt) {
+  SdlHostOptions o;
+  o.max_passes = 5;
+  o.keep_log = true;
+  open(o);
+  // Nobody closes the box: only passes running behind it can reach the limit.
+  push_key(SDLK_a, KMOD_LCTRL);
+  host->run();
+  EXPECT_EQ(host->pass_number(), 5);
+  ASSERT_EQ(host->log().messages.size(), 1u);
+  EXPECT_EQ(host->log().messages[0].text, "Version 1.04");
+  EXPECT_EQ(host->log().messages[0].caption, "バージョン番号");
+  EXPECT_LT(host->log().messages[0].pass, 5);
+}
+
+TEST_F(SdlHostTest, KeysWithoutCtrlShowNothingAndEnterClosesTheBox) {
+  SdlHostOptions o;
+  o.max_passes = 3;
+  o.keep_log = true;
+  open(o);
+  push_key(SDLK_a, KMOD_NONE);
+  push_key(SDLK_LCTRL, KMOD_LCTRL);
+  push_key(SDLK_RETURN, KMOD_NONE);
+  push_key(SDLK_b, KMOD_RCTRL);
+  push_key(SDLK_SPACE, KMOD_NONE);
+  host->run();
+  ASSERT_EQ(host->log().messages.size(), 2u);
+}
+
+Uint32 SDLCALL push_return(Uint32, void*) {
+  SDL_Event e{};
+  e.type = SDL_KEYDOWN;
+  e.key.keysym.sym = SDLK_RETURN;
+  SDL_PushEvent(&e);
+  return 0;
+}
+
+TEST_F(SdlHostTest, BoxShownInsideAPassHoldsThePassesButNotTheInputTick) {
+  SdlHostOptions o;
+  o.max_passes = 100;
+  open(o);
+  // As a pass would: Timer1 is off while it runs.
+  g->flow.timer1_enabled = false;
+  g->input.cursor_x = 12345;
+  const SDL_TimerID timer = SDL_AddTimer(150, push_return, nullptr);
+  host->message_box("ファイルが見つかりませんでした\n", "ネヴァルト");
+  SDL_RemoveTimer(timer);
+  EXPECT_EQ(host->pass_number(), 0);
+  EXPECT_NE(g->input.cursor_x, 12345);  // the input tick sampled meanwhile
+  g->flow.timer1_enabled = true;
+}
+
+TEST_F(SdlHostTest, MusicStartsAgainEachTimeItEnds) {
+  // A 100 ms track, in a folder of its own.
+  struct TempCwd {
+    std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("nevalt-loop-" + std::to_string(getpid()));
+    std::filesystem::path old = std::filesystem::current_path();
+    TempCwd() {
+      std::filesystem::create_directories(dir);
+      std::filesystem::current_path(dir);
+    }
+    ~TempCwd() {
+      std::filesystem::current_path(old);
+      std::filesystem::remove_all(dir);
+    }
+  } cwd;
+  {
+    const uint32_t rate = 22050, samples = rate / 10, bytes = samples * 2;
+    std::ofstream f("short.wav", std::ios::binary);
+    auto u32 = [&](uint32_t v) { f.write(reinterpret_cast<const char*>(&v), 4); };
+    auto u16 = [&](uint16_t v) { f.write(reinterpret_cast<const char*>(&v), 2); };
+    f.write("RIFF", 4);
+    u32(36 + bytes);
+    f.write("WAVEfmt ", 8);
+    u32(16);
+    u16(1);
+    u16(1);
+    u32(rate);
+    u32(rate * 2);
+    u16(2);
+    u16(16);
+    f.write("data", 4);
+    u32(bytes);
+    for (uint32_t i = 0; i < samples; ++i) u16(0);
+  }
+  SdlHostOptions o;
+  o.mute = true;
+  o.max_passes = 25;  // 750 ms: the track ends several times
+  o.keep_log = true;
+  open(o);
+  // As play_music starts a track.
+  ASSERT_TRUE(host->music_player().open("short.wav")) << host->music_player().error_text();
+  host->music_player().play(true);
+  host->run();
+  // Still playing, or just ended with its notification on the way to the next pass.
+  bool looping = Mix_PlayingMusic() != 0;
+  if (!looping) {
+    SDL_Delay(50);
+    SDL_PumpEvents();
+    looping = SDL_PeepEvents(nullptr, 1, SDL_PEEKEVENT, SdlMusicPlayer::event_type(),
+                             SdlMusicPlayer::event_type()) > 0;
+  }
+  EXPECT_TRUE(looping);
+  for (const MessageRecord& m : host->log().messages) ADD_FAILURE() << m.pass << ": " << m.text;
+  host.reset();
+}
+
+}  // namespace
