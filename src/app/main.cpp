@@ -17,12 +17,13 @@
 #include "platform/input_script.h"
 #include "platform/sdl_host.h"
 #include "platform/startup.h"
+#include "ui/surface.h"
 
 namespace {
 
 // The drawing surface's font and sprite-sheet loaders. Until they are part of the build these
 // steps are skipped; the Japanese font is still checked below.
-const FormAssets kFormAssets{};
+const FormAssets kFormAssets{open_fonts, close_fonts, load_sprite_sheet};
 
 struct Options {
   std::string data_dir;

@@ -2,11 +2,11 @@
 
 #include <SDL.h>
 #include <SDL_ttf.h>
-#include <fontconfig/fontconfig.h>
 
 #include <filesystem>
 
 #include "game/game.h"
+#include "ui/font_lookup.h"
 
 namespace {
 
@@ -25,8 +25,6 @@ constexpr PictureNeed kPictures[] = {
     {"TileA.bmp", 512, 512},
 };
 
-constexpr const char* kFontPattern = "ＭＳ ゴシック:lang=ja";
-
 void free_surface(SDL_Surface*& s) {
   SDL_FreeSurface(s);
   s = nullptr;
@@ -43,43 +41,9 @@ std::string default_data_dir(const std::string& executable_dir) {
 }
 
 std::string find_japanese_font(std::string* error) {
-  std::string file;
-  // A configuration of our own, so nothing of the lookup stays behind in fontconfig.
-  FcConfig* config = FcInitLoadConfigAndFonts();
-  if (config == nullptr) {
-    *error = "fontconfig could not be initialised";
-    return "";
-  }
-  FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(kFontPattern));
-  if (pattern != nullptr) {
-    FcConfigSubstitute(config, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(config, pattern, &result);
-    FcChar8* path = nullptr;
-    if (match != nullptr && FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch) {
-      file = reinterpret_cast<const char*>(path);
-    }
-    if (match != nullptr) FcPatternDestroy(match);
-    FcPatternDestroy(pattern);
-  }
-  FcConfigDestroy(config);
-  // Without a Japanese font fontconfig still answers, with a font that lacks the glyphs.
-  bool has_glyphs = false;
-  if (!file.empty()) {
-    if (TTF_Font* font = TTF_OpenFont(file.c_str(), 12)) {
-      has_glyphs = TTF_GlyphIsProvided32(font, U'ネ') && TTF_GlyphIsProvided32(font, U'ゴ') &&
-                   TTF_GlyphIsProvided32(font, U'番');
-      TTF_CloseFont(font);
-    }
-  }
-  if (!has_glyphs) {
-    *error =
-        "no Japanese font is installed (\"ＭＳ ゴシック\" needs a Japanese Gothic font such as "
-        "IPAGothic: apt-get install fonts-ipafont-gothic)";
-    return "";
-  }
-  return file;
+  FontFile font;
+  if (!find_game_font(&font, error)) return "";
+  return font.path;
 }
 
 bool check_pictures(const std::string& data_dir, std::string* error) {
