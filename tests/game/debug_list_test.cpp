@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 #include <string>
 
 #include "game/game.h"
@@ -34,6 +35,10 @@ struct RosterCase {
   void (*click)(Game&);
   bool lists_enemy;
 };
+
+void PrintTo(const RosterCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class RosterListing : public ::testing::TestWithParam<RosterCase> {};
 
@@ -92,6 +97,10 @@ struct LogCase {
   void (*log)(Game&);
   const char* expected;
 };
+
+void PrintTo(const LogCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class LoggedEvents : public ::testing::TestWithParam<LogCase> {};
 
