@@ -24,13 +24,18 @@ struct Job {
   std::string report;
 };
 
-std::string describe(const Pcm& pcm) {
-  const LoopJoint joint = measure_loop_joint(pcm);
+// One line of measurements per file, so a build log shows what was made.
+std::string describe(const Pcm& pcm, bool loop) {
   char line[200];
-  std::snprintf(line, sizeof line, "%6.2f s  peak %.3f  rms %.3f  joint step %.4f (nearby %.4f)",
-                static_cast<double>(pcm.frames()) / kSampleRate,
-                static_cast<double>(peak_level(pcm)), static_cast<double>(rms_level(pcm)),
-                static_cast<double>(joint.jump), static_cast<double>(joint.local_step));
+  int n = std::snprintf(line, sizeof line, "%6.2f s  peak %.3f  rms %.3f",
+                        static_cast<double>(pcm.frames()) / kSampleRate,
+                        static_cast<double>(peak_level(pcm)), static_cast<double>(rms_level(pcm)));
+  if (loop && n > 0) {
+    const LoopJoint joint = measure_loop_joint(pcm);
+    std::snprintf(line + n, sizeof line - static_cast<size_t>(n),
+                  "  loop joint step %.4f (nearby %.4f)", static_cast<double>(joint.jump),
+                  static_cast<double>(joint.local_step));
+  }
   return line;
 }
 
@@ -39,7 +44,7 @@ void make_track(Track track, const std::string& dir, Job& job) {
     job.file = track_file(track);
     const Pcm pcm = render_track(track);
     job.error = write_mp3(dir + "/" + job.file, pcm, kMusicKbps);
-    job.report = describe(pcm);
+    job.report = describe(pcm, true);
   } catch (const std::exception& e) {
     job.error = e.what();
   }
@@ -50,7 +55,7 @@ void make_effect(Effect effect, const std::string& dir, Job& job) {
     job.file = effect_file(effect);
     const Pcm pcm = render_effect(effect);
     job.error = write_wav(dir + "/" + job.file, pcm);
-    job.report = describe(pcm);
+    job.report = describe(pcm, false);
   } catch (const std::exception& e) {
     job.error = e.what();
   }

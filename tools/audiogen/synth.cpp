@@ -467,6 +467,18 @@ float loudness(const Pcm& pcm) {
       std::sqrt(sum / (2.0 * static_cast<double>(std::max<size_t>(pcm.frames(), 1)))));
 }
 
+// The kick's sweep and the plucks' attacks are not quite symmetric; over a loop the mean is
+// the only offset there is, and taking it away keeps the loop whole.
+void remove_offset(Pcm& pcm) {
+  for (std::vector<float>* ch : {&pcm.left, &pcm.right}) {
+    double sum = 0.0;
+    for (float s : *ch) sum += s;
+    const float mean =
+        static_cast<float>(sum / static_cast<double>(std::max<size_t>(ch->size(), 1)));
+    for (float& s : *ch) s -= mean;
+  }
+}
+
 // The loudest moments (timpani, cymbals) may stand at most this far above the average level,
 // so all tracks come out about equally loud once scaled to their peak.
 constexpr float kCrest = 5.0f;
@@ -663,6 +675,7 @@ Pcm render_loop(const Score& score) {
     dry.right[i] += score.reverb_wet * wet.right[i];
   }
 
+  remove_offset(dry);
   limit_loop(dry, kCrest * loudness(dry));
   float peak = 0.0f;
   for (size_t i = 0; i < frames; ++i) {
