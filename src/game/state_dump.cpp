@@ -5,6 +5,7 @@
 
 #include <fstream>
 
+#include "game/debug_list.h"
 #include "game/game.h"
 
 namespace {
@@ -32,6 +33,8 @@ nlohmann::ordered_json state_dump(const Game& g, long passes, const HostLog& log
   for (const MessageRecord& m : log.messages) {
     messages.push_back({{"pass", m.pass}, {"text", m.text}, {"caption", m.caption}});
   }
+  nlohmann::ordered_json debug_list = nlohmann::ordered_json::array();
+  for (int i = 0; i < debug_line_count(g); ++i) debug_list.push_back(debug_line(g, i));
   return nlohmann::ordered_json{
       {"pass", passes},
       {"scene", g.flow.scene},
@@ -48,7 +51,7 @@ nlohmann::ordered_json state_dump(const Game& g, long passes, const HostLog& log
       {"enemy_units", roster_json(g.world.enemy_units)},
       {"audio", std::move(audio)},
       {"messages", std::move(messages)},
-      {"debug_list", nlohmann::ordered_json::array()},
+      {"debug_list", std::move(debug_list)},
       {"closed", g.flow.closed},
   };
 }

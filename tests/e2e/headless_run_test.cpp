@@ -181,7 +181,7 @@ TEST(Headless, OutputPathsAreTakenFromWhereTheProgramStarted) {
   EXPECT_TRUE(std::filesystem::exists(run.dir / "p.png"));
   EXPECT_FALSE(std::filesystem::exists(run.data / "s.json"));
   const auto d = nlohmann::json::parse(e2e::read_text(run.dir / "s.json"));
-  EXPECT_EQ(d["messages"].size(), 1u);
+  EXPECT_EQ(d["messages"].size(), 1u) << d["messages"];
 }
 
 // What the built game shows; these need the generated pictures and the title scenes.

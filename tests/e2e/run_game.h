@@ -111,6 +111,12 @@ inline void make_synthetic_data(const fs::path& dir) {
   for (const char* f : {"Title.bmp", "BG1.bmp", "BG2.bmp"}) write_blank_bmp(dir / f, 640, 480);
   write_blank_bmp(dir / "Window.bmp", 640, 480);
   write_blank_bmp(dir / "TileA.bmp", 512, 512);
+  // Plain pictures, but the real sounds and maps: a missing track would add a message box.
+  for (const auto& entry : fs::directory_iterator(NEVALT_DATA_DIR)) {
+    const std::string ext = entry.path().extension().string();
+    if (ext == ".mp3" || ext == ".wav" || ext == ".fmf")
+      fs::copy_file(entry.path(), dir / entry.path().filename());
+  }
 }
 
 // The command line of a run: the program, then args, with output into dir.

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <memory>
 
+#include "game/debug_list.h"
 #include "game/game.h"
 
 namespace {
@@ -22,6 +23,8 @@ TEST(StateDump, HoldsEveryFieldWithItsValue) {
   g->flow.max_stage = 6;
   g->flow.turn_no = 9;
   g->flow.closed = true;
+  debug_log_walk(*g, 12, 30);
+  debug_log_damage(*g, -1);
   g->view.view_x = 44;
   g->view.view_y = 12;
   g->ui.hover_item = 2;
@@ -47,7 +50,7 @@ TEST(StateDump, HoldsEveryFieldWithItsValue) {
   EXPECT_EQ(d["hover_item"], 2);
   EXPECT_EQ(d["selected_slot"], 65535);
   EXPECT_EQ(d["closed"], true);
-  EXPECT_TRUE(d["debug_list"].is_array());
+  EXPECT_EQ(d["debug_list"], (nlohmann::json{"pX 12 pY 30", "damage -1"}));
 
   ASSERT_EQ(d["player_units"].size(), 60u);
   ASSERT_EQ(d["enemy_units"].size(), 60u);
