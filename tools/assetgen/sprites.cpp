@@ -255,23 +255,28 @@ void terrain_fort(Image& t) {
 }
 
 void terrain_building(Image& t) {
-  grass(t, 11);
-  t.fill_rect(2, 28, 28, 3, Color{150, 128, 98});  // the yard in front
+  // A house on a cobbled yard: the tile is mostly built up, so a block of them reads as a town
+  // even when the map is seen small.
+  ground(t, Color{132, 122, 108}, Color{156, 146, 128}, 12, 4);
+  for (int y = 0; y < kS; y += 4) {
+    for (int x = (y / 4) % 2 * 3; x < kS; x += 6) t.set(x, y, Color{112, 102, 90});
+  }
   // Front wall lit, side wall in shade, a brown tiled roof with a chimney.
-  t.fill_rect(5, 15, 17, 14, Color{222, 212, 186});
-  t.fill_polygon({{22, 15}, {28, 12}, {28, 26}, {22, 29}}, Color{170, 160, 138});
-  t.fill_polygon({{3, 16}, {13.5f, 5}, {24, 16}}, Color{150, 94, 58});
-  t.fill_polygon({{13.5f, 5}, {19, 2}, {29, 13}, {24, 16}}, Color{116, 70, 44});
-  t.line(3, 16, 13.5f, 5, 1, Color{92, 54, 34});
-  t.line(13.5f, 5, 19, 2, 1, Color{92, 54, 34});
-  t.fill_rect(21, 3, 3, 6, Color{126, 80, 62});
-  t.fill_rect(7, 18, 4, 4, Color{64, 90, 126});
-  t.fill_rect(7, 18, 2, 2, Color{150, 190, 220});
-  t.fill_rect(16, 18, 4, 4, Color{64, 90, 126});
-  t.fill_rect(16, 18, 2, 2, Color{150, 190, 220});
-  t.fill_rect(12, 22, 3, 7, Color{98, 62, 38});
+  t.fill_rect(3, 14, 19, 15, Color{224, 214, 188});
+  t.fill_polygon({{22, 14}, {29, 10}, {29, 25}, {22, 29}}, Color{170, 160, 138});
+  t.fill_polygon({{1, 15}, {12.5f, 3}, {24, 15}}, Color{154, 96, 58});
+  t.fill_polygon({{12.5f, 3}, {19, 0}, {31, 11}, {24, 15}}, Color{118, 72, 44});
+  t.line(1, 15, 12.5f, 3, 1, Color{92, 54, 34});
+  t.line(12.5f, 3, 19, 0, 1, Color{92, 54, 34});
+  t.line(1, 15, 24, 15, 1, Color{92, 54, 34});
+  t.fill_rect(22, 2, 3, 6, Color{126, 80, 62});
+  for (int wx : {5, 15}) {
+    t.fill_rect(wx, 17, 4, 4, Color{64, 90, 126});
+    t.fill_rect(wx, 17, 2, 2, Color{150, 190, 220});
+  }
+  t.fill_rect(10, 21, 4, 8, Color{98, 62, 38});
   t.fill_rect(24, 17, 2, 3, Color{64, 90, 126});
-  t.line(5, 29, 22, 29, 1, Color{80, 70, 60});
+  t.fill_rect(3, 29, 27, 1, Color{80, 70, 60});
 }
 
 // ---- units ---------------------------------------------------------------------------------
