@@ -229,6 +229,9 @@ void SdlHost::loop(const bool* done) {
       run_tick(done);
       next_pass_ += kPassMs;
       if (next_pass_ <= now) next_pass_ = now + kPassMs;
+      // Ticks that run late follow each other without a wait; what came in meanwhile is still
+      // handled between them.
+      drain_events(done);
       continue;
     }
     Uint64 deadline = next_input_;
@@ -243,14 +246,18 @@ void SdlHost::loop(const bool* done) {
   }
 }
 
+void SdlHost::drain_events(const bool* done) {
+  SDL_Event event;
+  while (!*done && !stopped() && SDL_PollEvent(&event)) handle_event(event);
+}
+
 void SdlHost::run_tick(const bool* done) {
   ++ticks_;
   run_pass();
   for (int n = 1; n < passes_this_tick(g_.flow.scene, options_.enemy_speed); ++n) {
     // What arrived during the pass (the end of a track, a click, the close box) is handled
     // before the next one, as it would be between two ticks.
-    SDL_Event event;
-    while (!*done && !stopped() && SDL_PollEvent(&event)) handle_event(event);
+    drain_events(done);
     if (*done || stopped() || !g_.flow.timer1_enabled) break;
     input_tick(g_);
     run_pass();

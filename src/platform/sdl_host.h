@@ -83,6 +83,8 @@ class SdlHost : public Host {
   void handle_music_event(const SDL_Event& event);
   // A pointer event for the debug controls; false when it is not theirs.
   bool handle_panel_event(const SDL_Event& event);
+  // Handles every event already queued, without waiting.
+  void drain_events(const bool* done);
   // One Timer1 tick: its passes, each after an input tick of its own but the first.
   void run_tick(const bool* done);
   void run_pass();
