@@ -215,6 +215,26 @@ TEST(Campaign, MenuSaveReplacesTheSaveAndContinueReadsItBack) {
   EXPECT_TRUE(resumed.dump["messages"].empty());
 }
 
+TEST(Campaign, ASaveThatCannotBeWrittenIsToldAndTheOldOneKept) {
+  SKIP_WITHOUT_BUILT_ASSETS();
+  // A folder where the save should go: no file can take its place.
+  const GameRun run = play("0 0 0 0 0\n2 300 340 1 0\n3 300 340 0 0\n5 500 120 1 0   # セーブ\n", 8,
+                           [](const fs::path& data) {
+                             fs::create_directory(data / "SAVE.TXT");
+                             std::ofstream(data / "SAVE.TXT" / "old") << "4,6";
+                           });
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(run.dump["scene"], 12);
+  ASSERT_EQ(run.dump["messages"].size(), 1u) << run.dump["messages"];
+  EXPECT_EQ(run.dump["messages"][0]["pass"], 5);
+  EXPECT_EQ(run.dump["messages"][0]["caption"], "セーブ");
+  EXPECT_EQ(e2e::read_text(run.data / "SAVE.TXT" / "old"), "4,6");
+  EXPECT_FALSE(fs::exists(run.data / "SAVE.TXT.tmp"));
+  const Png shot(run.png);
+  const Png skin(as_png(run.data / "Window.bmp", run.dir));
+  EXPECT_FALSE(shot.same(32, 32, skin, 0, 0, 16)) << "no notice that it was saved";
+}
+
 TEST(Campaign, ContinueWithoutASaveSaysSoAndStartsFromStageOne) {
   SKIP_WITHOUT_BUILT_ASSETS();
   const GameRun run = play("0 0 0 0 0\n2 300 370 1 0\n3 300 370 0 0\n", 5);
