@@ -23,8 +23,17 @@ class HeadlessHostTest : public ::testing::Test {
  protected:
   void SetUp() override {
     form_create(*g, 1);
-    // The host is under test, not the title: the ending picture draws nothing and waits.
+    // The host is under test, not the title: the ending picture draws nothing and waits for the
+    // left button.
     g->flow.scene = 375;
+  }
+  // Scenes the scripts reach (the title after Escape, the intermission after a click on the
+  // ending) load pictures.
+  void TearDown() override {
+    free_picture(g->form.img_main);
+    free_picture(g->form.img_window);
+    free_picture(g->form.img_tile);
+    free_sprite_sheet(g->form.ImageList1);
   }
   std::unique_ptr<Game> g = std::make_unique<Game>();
 };
