@@ -9,6 +9,7 @@
 #include "game/audio.h"
 #include "game/game.h"
 #include "game/game_tick.h"
+#include "ui/surface.h"
 
 namespace {
 
@@ -23,12 +24,11 @@ class HeadlessHostTest : public ::testing::Test {
  protected:
   void SetUp() override {
     form_create(*g, 1);
-    // The host is under test, not the title: the ending picture draws nothing and waits for the
-    // left button.
+    // The host is under test, not the title: the ending picture draws nothing and waits.
     g->flow.scene = 375;
   }
-  // Scenes the scripts reach (the title after Escape, the intermission after a click on the
-  // ending) load pictures.
+  // Escape leads to the title, which gives the form its pictures (blank ones where the files
+  // are missing) and its sprite sheet.
   void TearDown() override {
     free_picture(g->form.img_main);
     free_picture(g->form.img_window);
