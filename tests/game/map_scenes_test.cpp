@@ -1,6 +1,8 @@
 // The map of stage 1 and its menu, played pass by pass.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "campaign_fixture.h"
 #include "game/scenes.h"
 #include "game/turn_cycle.h"
@@ -58,6 +60,29 @@ class MapScenes : public InOwnFolder {
     return -1;
   }
 
+  // Centres the view on the unit as the game does; every cell of the map then lies inside the
+  // map area, away from the scroll frame.
+  void centre_on(const TUnit& unit) {
+    g_->view.view_x = std::clamp(unit.x - 10, 0, 44);
+    g_->view.view_y = std::clamp(unit.y - 8, 0, 49);
+  }
+
+  // A cell inside the map area of the view with no unit on it, seen or not by the player, and
+  // not `besides`; none when the view has no such cell.
+  std::optional<Point> free_cell(bool seen, Point besides = Point{-1, -1}) const {
+    for (int r = 1; r <= 13; ++r) {
+      for (int c = 1; c <= 18; ++c) {
+        const int x = g_->view.view_x + c;
+        const int y = g_->view.view_y + r;
+        if (g_->world.occupancy[x][y] != kNoUnit) continue;
+        if ((g_->world.vision[kSidePlayer][x][y] == 1) != seen) continue;
+        if (x == besides.x && y == besides.y) continue;
+        return Point{x, y};
+      }
+    }
+    return std::nullopt;
+  }
+
   void open_menu() {
     input(320, 240, false, true);
     passes(1);
@@ -78,36 +103,48 @@ TEST_F(MapScenes, StageOneStartsWithTheViewOnTheFirstUnitAndEveryUnitReady) {
 }
 
 TEST_F(MapScenes, UnitPanelOnlyOverASeenUnitAndAwayFromThePointer) {
-  // One enemy next to the first unit, where it is seen, and one far off in the fog.
-  g_->world.enemy_units[0].x = player(0).x + 1;
-  g_->world.enemy_units[0].y = player(0).y;
-  g_->world.enemy_units[1].x = g_->view.view_x + 18;
-  g_->world.enemy_units[1].y = g_->view.view_y + 1;
+  // One enemy beside the first unit, where it is seen, and one off in the fog if the view has
+  // fog to hide it in.
+  const std::optional<Point> beside = [&]() -> std::optional<Point> {
+    for (Point o : {Point{1, 0}, Point{-1, 0}, Point{0, 1}, Point{0, -1}}) {
+      const int x = player(0).x + o.x, y = player(0).y + o.y;
+      if (g_->world.occupancy[x][y] == kNoUnit) return Point{x, y};
+    }
+    return std::nullopt;
+  }();
+  ASSERT_TRUE(beside.has_value());
+  TUnit& seen_enemy = g_->world.enemy_units[0];
+  seen_enemy.x = beside->x;
+  seen_enemy.y = beside->y;
+  const std::optional<Point> fog = free_cell(false);
+  TUnit& fogged_enemy = g_->world.enemy_units[1];
+  if (fog) {
+    fogged_enemy.x = fog->x;
+    fogged_enemy.y = fog->y;
+  }
   input(0, 0, false);
   passes(1);
-  ASSERT_EQ(g_->world.vision[kSidePlayer][g_->world.enemy_units[0].x][g_->world.enemy_units[0].y],
-            1);
-  ASSERT_EQ(g_->world.vision[kSidePlayer][g_->world.enemy_units[1].x][g_->world.enemy_units[1].y],
-            0);
+  ASSERT_EQ(g_->world.vision[kSidePlayer][seen_enemy.x][seen_enemy.y], 1);
+  const std::optional<Point> empty = free_cell(true);
+  ASSERT_TRUE(empty.has_value());
 
   const Point unit = on(player(0));
-  const Point seen_enemy = on(g_->world.enemy_units[0]);
-  const Point fogged_enemy = on(g_->world.enemy_units[1]);
   const struct {
     const char* name;
-    Point at;
+    std::optional<Point> at;
     int mouse_y;  // where the last mouse move was seen
     int top;      // -1: no panel
   } cases[] = {
       {"OwnUnitPointerLow", unit, 300, 0},
       {"OwnUnitPointerHigh", unit, 100, 384},
-      {"SeenEnemy", seen_enemy, 300, 0},
-      {"EnemyInFog", fogged_enemy, 300, -1},
-      {"EmptyCell", Point{unit.x, unit.y - 64}, 300, -1},
+      {"SeenEnemy", on(seen_enemy), 300, 0},
+      {"EnemyInFog", fog ? std::optional<Point>(on(fogged_enemy)) : std::nullopt, 300, -1},
+      {"EmptyCell", on(TUnit{0, empty->x, empty->y, 0, 0, 0, 0, 0, 0}), 300, -1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    input(c.at.x, c.at.y, false);
+    if (!c.at) continue;
+    input(c.at->x, c.at->y, false);
     g_->input.mouse_y = c.mouse_y;
     passes(1);
     EXPECT_EQ(g_->flow.scene, 100);
@@ -135,6 +172,7 @@ TEST_F(MapScenes, LeftButtonOnAReadyUnitOpensItsMenu) {
     g_->flow.scene = 100;
     g_->world.player_units[c.slot].ready = c.ready;
     host_.audio.clear();
+    centre_on(player(c.slot));
     const Point at = on(player(c.slot));
     input(at.x, at.y, true);
     g_->flow.anim_scroll = 1;  // the next pass does not scroll
@@ -147,14 +185,23 @@ TEST_F(MapScenes, LeftButtonOnAReadyUnitOpensItsMenu) {
 }
 
 TEST_F(MapScenes, LeftButtonOnAnEnemyOrAnEmptyCellDoesNothing) {
-  g_->world.enemy_units[0].x = player(0).x + 1;
-  g_->world.enemy_units[0].y = player(0).y;
-  const Point unit = on(player(0));
-  for (Point at : {Point{unit.x + 32, unit.y}, Point{unit.x, unit.y - 64}}) {
+  const std::optional<Point> empty = free_cell(true);
+  ASSERT_TRUE(empty.has_value());
+  TUnit& enemy = g_->world.enemy_units[0];
+  enemy.x = empty->x;
+  enemy.y = empty->y;
+  enemy.ready = 1;
+  input(0, 0, false);
+  passes(1);
+  const std::optional<Point> other = free_cell(true, *empty);
+  ASSERT_TRUE(other.has_value());
+  for (Point cell : {*empty, *other}) {
+    const Point at = on(TUnit{0, cell.x, cell.y, 0, 0, 0, 0, 0, 0});
     input(at.x, at.y, true);
     g_->flow.anim_scroll = 1;
     passes(1);
     EXPECT_EQ(g_->flow.scene, 100);
+    EXPECT_EQ(g_->world.selected_slot, cell.x == empty->x && cell.y == empty->y ? 0 : -1);
   }
   EXPECT_TRUE(host_.audio.empty());
 }

@@ -17,9 +17,11 @@ constexpr Point kStart{300, 340};
 constexpr Point kContinue{300, 370};
 constexpr Point kSaveRow{500, 120};
 constexpr Point kReplayRow{500, 150};
-constexpr Point kSortieRow{500, 185};
+// "出撃" and the stage rows are clicked where their rows lie in the map's scroll frame, so the
+// map that opens in the same pass under the held button never opens a unit's menu.
+constexpr Point kSortieRow{630, 185};
 Point stage_row(int k) {
-  return Point{100, 32 * k - 16};
+  return Point{20, 32 * k - 16};
 }
 
 class Screens : public InOwnFolder {
