@@ -111,7 +111,7 @@ TEST(PlayerCommands, AMoveAndAnAttackOnStageOne) {
   EXPECT_EQ(tank["ready"], 0);
 
   // Nothing draws random numbers before the attack, so seed 3 gives it the generator's first six
-  // numbers: 48 (no doubling), 7196 (bonus 7196 mod 9 =5), 9294 and 9091 (cut 14 - 11 = 3), 7031
+  // numbers: 48 (no doubling), 7196 (bonus 7196 mod 9 = 5), 9294 and 9091 (cut 14 - 11 = 3), 7031
   // (31, within the moved tank's halved accuracy of 40) and 23577 (77, not below the evasion of
   // 20): a hit for 45 + 5 - 3 = 47.
   const auto& target = d["enemy_units"][kEnemyTankSlot];
