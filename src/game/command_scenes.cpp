@@ -7,6 +7,7 @@
 #include "rules/reach.h"
 #include "ui/command_menus.h"
 #include "view/map_view.h"
+#include "view/panels.h"
 
 namespace {
 
@@ -98,7 +99,9 @@ void scene_320(Game& g) {
 
 void scene_340(Game& g) {
   redraw(g);
+  draw_unit_panel(g);
   // The skill panel offers nothing to choose; only the right button leaves it.
+  draw_skill_panel(g);
   cancel_to_map(g);
 }
 

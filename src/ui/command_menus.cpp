@@ -2,6 +2,7 @@
 
 #include "game/game.h"
 #include "ui/window.h"
+#include "view/panels.h"
 #include "world/roster_queries.h"
 
 namespace {
@@ -20,6 +21,7 @@ int command_menu_x(const Game& g) {
 }
 
 void draw_unit_commands(Game& g) {
+  draw_unit_panel(g);
   const MenuRow rows[] = {
       {"移動", g.world.selected_unit.moved == 0},
       {"攻撃", true},
@@ -30,6 +32,7 @@ void draw_unit_commands(Game& g) {
 }
 
 void draw_hq_commands(Game& g) {
+  draw_unit_panel(g);
   const bool can_produce = count_units(g, kCountPlayerUnits) < kMaxPlayerUnits;
   const MenuRow rows[] = {
       {"攻撃", true},
