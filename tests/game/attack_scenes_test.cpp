@@ -1,5 +1,6 @@
 // Choosing a target, the pause after the attack, and what follows it: removal, capture, victory.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <vector>
 
@@ -261,6 +262,39 @@ TEST_F(Aftermath, TheLastReadyUnitsAttackEndsTheTurn) {
   EXPECT_EQ(g->flow.scene, 5000);
   EXPECT_EQ(g->flow.wait_ticks, 30);
   EXPECT_FALSE(banner_shown());
+}
+
+TEST_F(Aftermath, VictoryPausesSixtyOnePassesThenOpensTheNextStagesIntermission) {
+  char old_dir[4096];
+  ASSERT_NE(getcwd(old_dir, sizeof old_dir), nullptr);
+  ASSERT_EQ(chdir(NEVALT_DATA_DIR), 0);  // where the intermission's picture is
+  enemy(1) = TUnit{};
+  enemy(0).x = 11;
+  enemy(0).y = 10;
+  enemy(0).hp = 1;
+  open_choice();
+  script(kPlainHit);
+  point_at_cell(11, 10);
+  buttons(true, false);
+  game_tick(*g);  // the whole pass from here on, with the scenes that follow a victory
+  buttons(false, false);
+  for (int k = 1; k < 30; ++k) game_tick(*g);
+  EXPECT_EQ(g->flow.scene, 372);
+  game_tick(*g);
+  EXPECT_EQ(g->flow.scene, 374);
+  EXPECT_TRUE(banner_shown());
+  quiet();
+  for (int k = 1; k < 60; ++k) game_tick(*g);
+  EXPECT_EQ(g->flow.scene, 374);
+  EXPECT_TRUE(banner_shown()) << "nothing redraws while the banner stays";
+  EXPECT_TRUE(host.audio.empty());
+  game_tick(*g);  // the sixty-first pass of the pause, counting the attack's aftermath
+  EXPECT_EQ(g->flow.scene, 11);
+  EXPECT_EQ(g->flow.stage_no, 1);
+  EXPECT_EQ(g->flow.max_stage, 1);
+  EXPECT_EQ(host.audio, Sounds{"music 4"});
+  EXPECT_TRUE(host.boxes.empty());
+  ASSERT_EQ(chdir(old_dir), 0);
 }
 
 }  // namespace
