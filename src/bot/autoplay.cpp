@@ -413,7 +413,7 @@ void Autoplay::on_hq_menu(const Game& g) {
   }
   intent_.engaged = true;
   if (too_many_tries()) return give_up(true);
-  const int x0 = command_menu_x(w.selected_unit.x, g.view.view_x);
+  const int x0 = command_menu_left(w.selected_unit.x, g.view.view_x);
   int row = kRowHqWait;
   if (intent_.hq.build_type != 0 && !intent_.build_chosen &&
       count_units(g, kCountPlayerUnits) < kPlayerProductionLimit) {
@@ -476,7 +476,7 @@ void Autoplay::on_unit_menu(const Game& g) {
         break;
     }
   }
-  const int x0 = command_menu_x(w.selected_unit.x, g.view.view_x);
+  const int x0 = command_menu_left(w.selected_unit.x, g.view.view_x);
   click(menu_row_point(x0, kCommandMenuY, kCommandMenuWidth, row));
 }
 

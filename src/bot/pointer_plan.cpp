@@ -81,7 +81,7 @@ int unit_list_row_y_for(int slot) {
   return slot == 22 ? 125 : 110;
 }
 
-int command_menu_x(int unit_x, int view_x) {
+int command_menu_left(int unit_x, int view_x) {
   return unit_x - view_x < 10 ? 480 : 0;
 }
 

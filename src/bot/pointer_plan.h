@@ -49,7 +49,7 @@ int unit_list_row_y_for(int slot);
 
 // Left edge of the command menus, the production list and the skill panel: on the half of the
 // screen away from the unit at map column unit_x.
-int command_menu_x(int unit_x, int view_x);
+int command_menu_left(int unit_x, int view_x);
 int production_list_x(int unit_x, int view_x);
 
 // Window positions the game draws its menus at.

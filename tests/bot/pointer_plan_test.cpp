@@ -9,6 +9,7 @@
 
 #include "game/game.h"
 #include "game/game_tick.h"
+#include "ui/command_menus.h"
 #include "ui/map_menu.h"
 #include "ui/screens.h"
 #include "view/map_view.h"
@@ -88,18 +89,34 @@ TEST_F(PointerPlan, CommandMenuRowsLieInsideTheirBandsAndInTheFrame) {
   }
 }
 
-TEST_F(PointerPlan, MenusOpenOnTheSideAwayFromTheUnit) {
+TEST_F(PointerPlan, CommandMenuRowsAreTheRowsTheMenusReport) {
+  // The unit in screen columns 9 and 10, on either side of the middle, at both ends of the map.
   const struct {
-    int unit_x, view_x, command_x, list_x;
-  } cases[] = {
-      {9, 0, 480, 320},    // screen column 9: left half
-      {10, 0, 0, 0},       // column 10: right half
-      {30, 21, 480, 320},  // column 9 again, further into the map
-      {54, 44, 0, 0},      // column 10 at the right end of the map
-  };
+    int unit_x, view_x;
+  } cases[] = {{9, 0}, {10, 0}, {30, 21}, {54, 44}, {1, 0}, {62, 44}};
   for (const auto& c : cases) {
-    EXPECT_EQ(command_menu_x(c.unit_x, c.view_x), c.command_x) << c.unit_x << " " << c.view_x;
-    EXPECT_EQ(production_list_x(c.unit_x, c.view_x), c.list_x) << c.unit_x << " " << c.view_x;
+    g_->view.view_x = c.view_x;
+    g_->world.selected_unit = TUnit{};
+    g_->world.selected_unit.type = 9;
+    g_->world.selected_unit.x = c.unit_x;
+    g_->world.selected_unit.y = 20;
+    g_->world.selected_spec = g_->world.unit_specs[9];
+    const int x0 = command_menu_left(c.unit_x, c.view_x);
+    for (int k = 1; k <= 4; ++k) {
+      point(menu_row_point(x0, kCommandMenuY, kCommandMenuWidth, k));
+      draw_unit_commands(*g_);
+      EXPECT_EQ(g_->ui.hover_item, k) << "unit at " << c.unit_x << ", view " << c.view_x;
+    }
+    g_->world.selected_unit.type = kPlayerHq;
+    g_->world.selected_spec = g_->world.unit_specs[kPlayerHq];
+    for (int k = 1; k <= 3; ++k) {
+      point(menu_row_point(x0, kCommandMenuY, kCommandMenuWidth, k));
+      draw_hq_commands(*g_);
+      EXPECT_EQ(g_->ui.hover_item, k) << "HQ at " << c.unit_x << ", view " << c.view_x;
+    }
+    // The production list opens on the same side, in its own window.
+    const int list_x = production_list_x(c.unit_x, c.view_x);
+    EXPECT_EQ(list_x == 320, x0 == 480);
   }
 }
 
