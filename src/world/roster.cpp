@@ -1,6 +1,7 @@
 #include "world/roster.h"
 
 #include "game/game.h"
+#include "view/map_view.h"
 #include "world/tables.h"
 #include "world/vision.h"
 
@@ -37,9 +38,8 @@ int32_t add_unit(Game& g, int x, int y, int type, int side, int hp) {
   unit.ready = 1;
   w.unit_specs[type].count += 1;
 
-  // What a map redraw does to the world: later placements in the same pass must see this unit.
-  rebuild_occupancy(g);
-  update_vision(g, kSidePlayer);
+  // The redraw also rebuilds occupancy and vision: later placements in the same pass see this unit.
+  redraw(g);
   return slot;
 }
 
