@@ -1,5 +1,11 @@
 // The 256 map sprites: terrain 0..11 (fogged copies at +80), player units 16..26 and enemy units
 // 48..61 (acted copies at +16). Everything not listed stays the key colour.
+//
+// The two armies differ in more than colour, so that a player who cannot tell red from blue
+// still reads the map: the player's units face right and carry a white star in their upper
+// corner, the enemy's face left and carry a black cross; their helmets, tanks, aircraft and flags
+// have different shapes too.
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <functional>
@@ -11,167 +17,214 @@ namespace {
 
 constexpr int kS = 32;
 constexpr Color kInk{22, 18, 20};
-constexpr Color kMetal{64, 68, 74};
-constexpr Color kMetalLight{132, 138, 148};
-constexpr Color kTrack{44, 44, 48};
-constexpr Color kWheel{96, 96, 100};
+constexpr Color kMetal{66, 70, 76};
+constexpr Color kMetalLight{136, 142, 150};
+constexpr Color kMetalDark{40, 42, 46};
+constexpr Color kTrack{46, 46, 50};
+constexpr Color kWheel{100, 100, 104};
 constexpr Color kSkin{232, 188, 148};
+constexpr Color kSkinShade{192, 146, 108};
 constexpr Color kGold{250, 206, 64};
+constexpr Color kWood{112, 78, 44};
 constexpr Color kSandbag{196, 176, 124};
-constexpr Color kSandbagDark{150, 130, 88};
-
-struct Side {
-  Color main;
-  Color light;
-  Color dark;
-};
-
-constexpr Side kRed{{200, 36, 36}, {242, 104, 88}, {122, 20, 26}};
-constexpr Side kBlue{{44, 90, 212}, {108, 158, 248}, {24, 44, 124}};
+constexpr Color kSandbagDark{146, 126, 86};
+constexpr Color kGlass{170, 216, 240};
 
 // ---- terrain -------------------------------------------------------------------------------
 
-void speckle(Image& t, Color base, int amount, int seed) {
+// Noise that repeats every tile, so that neighbouring cells of one terrain join without seams.
+float tile_noise(int x, int y, int seed, int period) {
+  const float f = static_cast<float>(period) / kS;
+  return value_noise(x * f, y * f, seed, period);
+}
+
+float tile_fbm(int x, int y, int seed) {
+  return tile_noise(x, y, seed, 2) * 0.5f + tile_noise(x, y, seed + 1, 4) * 0.3f +
+         tile_noise(x, y, seed + 2, 8) * 0.2f;
+}
+
+// A base texture mixed between two colours by tiling noise, with a little grain.
+void ground(Image& t, Color a, Color b, int seed, int grain) {
   for (int y = 0; y < kS; ++y) {
-    for (int x = 0; x < kS; ++x) t.set(x, y, jitter(base, amount, hash3(x, y, seed)));
+    for (int x = 0; x < kS; ++x) {
+      t.set(x, y, jitter(mix(a, b, tile_fbm(x, y, seed)), grain, hash3(x, y, seed)));
+    }
+  }
+}
+
+// Calls draw at (x, y) and at its copies one tile away, so shapes that cross the border continue
+// on the neighbour's side.
+void wrapped(float x, float y, const std::function<void(float, float)>& draw) {
+  for (int dy = -1; dy <= 1; ++dy) {
+    for (int dx = -1; dx <= 1; ++dx) draw(x + dx * kS, y + dy * kS);
   }
 }
 
 void grass(Image& t, int seed) {
-  speckle(t, Color{108, 166, 70}, 6, seed);
-  for (int i = 0; i < 14; ++i) {
+  ground(t, Color{92, 150, 60}, Color{126, 182, 80}, seed, 4);
+  for (int i = 0; i < 18; ++i) {
     const uint32_t h = hash3(i, seed, 7);
     const int x = static_cast<int>(h % kS);
-    const int y = static_cast<int>((h >> 8) % (kS - 1));
-    t.set(x, y, Color{136, 194, 88});
-    t.set(x, y + 1, Color{84, 136, 54});
+    const int y = static_cast<int>((h >> 8) % kS);
+    t.set(x, y, Color{146, 200, 96});
+    t.set(x, (y + 1) % kS, Color{74, 124, 48});
   }
 }
 
 void terrain_sea(Image& t) {
-  for (int y = 0; y < kS; ++y) {
-    for (int x = 0; x < kS; ++x) {
-      const float n = value_noise(x / 8.0f, y / 8.0f, 11, 4);
-      t.set(x, y, jitter(mix(Color{20, 54, 138}, Color{30, 76, 168}, n), 3, hash3(x, y, 1)));
-    }
-  }
-  // Wave crests, placed so that they continue across tile borders.
-  const int crest[][2] = {{3, 6}, {19, 4}, {11, 15}, {25, 19}, {5, 26}, {18, 28}};
+  ground(t, Color{20, 50, 128}, Color{34, 78, 166}, 11, 2);
+  // Wave crests: short light arcs with a dark trough below, continued across tile borders.
+  const int crest[][2] = {{3, 5}, {19, 3}, {11, 14}, {26, 17}, {4, 24}, {18, 27}};
   for (const auto& c : crest) {
-    for (int i = 0; i < 7; ++i) {
-      const int dy = (i == 0 || i == 6) ? 1 : (i == 3 ? -1 : 0);
-      t.set((c[0] + i) % kS, c[1] + dy, Color{112, 160, 222});
+    for (int i = 0; i < 8; ++i) {
+      const int dy = (i == 0 || i == 7) ? 1 : ((i == 3 || i == 4) ? -1 : 0);
+      const int x = (c[0] + i) % kS;
+      t.set(x, c[1] + dy, Color{138, 184, 236});
+      t.set(x, c[1] + dy + 1, Color{16, 40, 104});
     }
-  }
-}
-
-void terrain_rock(Image& t) {
-  speckle(t, Color{112, 104, 94}, 8, 2);
-  const std::vector<std::vector<PointF>> peaks = {
-      {{1, 28}, {9, 8}, {17, 28}}, {{12, 30}, {21, 4}, {31, 30}}, {{-2, 33}, {5, 20}, {12, 33}}};
-  for (const auto& p : peaks) {
-    t.fill_polygon(p, Color{150, 148, 146});
-    // Lit left face, shaded right face.
-    t.fill_polygon({p[0], p[1], {p[1].x, p[2].y}}, Color{186, 184, 180});
-    t.line(p[1].x, p[1].y, p[1].x + 2, p[1].y + 8, 1, Color{92, 90, 96});
-    t.line(p[1].x, p[1].y, p[2].x, p[2].y, 1, Color{70, 68, 72});
-    t.line(p[0].x, p[0].y, p[1].x, p[1].y, 1, Color{70, 68, 72});
   }
 }
 
 void terrain_water(Image& t) {
-  for (int y = 0; y < kS; ++y) {
-    for (int x = 0; x < kS; ++x) {
-      const float n = value_noise(x / 8.0f, y / 8.0f, 31, 4);
-      t.set(x, y, mix(Color{58, 132, 204}, Color{80, 158, 220}, n));
-    }
-  }
-  for (const auto& r : {std::array<float, 3>{9, 10, 4}, std::array<float, 3>{23, 22, 5}}) {
-    for (int a = 0; a < 40; ++a) {
-      const float ang = a * 6.2831853f / 40;
+  ground(t, Color{62, 136, 204}, Color{92, 170, 228}, 31, 2);
+  // Ripples and glints on shallow water.
+  for (const auto& r : {std::array<float, 3>{9, 10, 5}, std::array<float, 3>{24, 23, 4}}) {
+    for (int a = 0; a < 48; ++a) {
+      const float ang = a * 6.2831853f / 48;
+      if (std::sin(ang) > 0.2f) continue;  // only the upper arc catches the light
       t.set(static_cast<int>(r[0] + std::cos(ang) * r[2]),
-            static_cast<int>(r[1] + std::sin(ang) * r[2] * 0.6f), Color{168, 212, 240});
+            static_cast<int>(r[1] + std::sin(ang) * r[2] * 0.55f), Color{182, 224, 246});
     }
   }
-  t.fill_rect(24, 5, 5, 1, Color{168, 212, 240});
-  t.fill_rect(4, 25, 6, 1, Color{168, 212, 240});
+  t.fill_rect(22, 6, 5, 1, Color{200, 232, 250});
+  t.fill_rect(4, 27, 6, 1, Color{200, 232, 250});
+  t.fill_rect(15, 17, 3, 1, Color{200, 232, 250});
+}
+
+void terrain_rock(Image& t) {
+  ground(t, Color{84, 80, 78}, Color{112, 106, 100}, 2, 5);
+  // Crags across the whole cell, lit from the upper left; they run on into the next cell.
+  struct Peak {
+    float x, top, half;
+  };
+  const Peak peaks[] = {{6, 6, 9}, {22, 2, 11}, {14, 16, 8}, {30, 18, 8}, {2, 22, 7}};
+  for (const Peak& p : peaks) {
+    wrapped(p.x, 0, [&](float px, float oy) {
+      if (oy != 0) return;
+      const float base = 33;
+      t.fill_polygon({{px - p.half, base}, {px, p.top}, {px + p.half, base}}, Color{126, 122, 118});
+      t.fill_polygon({{px - p.half, base}, {px, p.top}, {px + 1, base}}, Color{178, 174, 168});
+      t.line(px, p.top, px + 3, p.top + 9, 1, Color{96, 92, 92});
+      t.line(px - 2, p.top + 8, px - 5, base, 1, Color{140, 136, 132});
+      t.line(px, p.top, px + p.half, base, 1, Color{52, 50, 52});
+      t.line(px - p.half, base, px, p.top, 1, Color{60, 58, 60});
+      t.set(static_cast<int>(px), static_cast<int>(p.top), Color{226, 224, 220});
+    });
+  }
 }
 
 void terrain_mountain(Image& t) {
   grass(t, 4);
-  const std::vector<PointF> hill = {{0, 30}, {16, 3}, {32, 30}};
-  t.fill_polygon(hill, Color{136, 100, 62});
-  t.fill_polygon({{0, 30}, {16, 3}, {16, 30}}, Color{172, 134, 88});
-  t.fill_polygon({{11, 12}, {16, 3}, {21, 12}, {18, 11}, {16, 13}, {13, 11}}, Color{240, 240, 236});
-  t.line(16, 3, 32, 30, 1, Color{88, 62, 38});
-  t.line(0, 30, 16, 3, 1, Color{88, 62, 38});
-  t.fill_rect(0, 30, 32, 2, Color{88, 130, 56});
+  // A green-footed brown hill with a smaller shoulder: passable, unlike the grey crags.
+  auto hill = [&t](float cx, float top, float half, float base) {
+    t.fill_polygon({{cx - half, base}, {cx, top}, {cx + half, base}}, Color{124, 90, 56});
+    t.fill_polygon({{cx - half, base}, {cx, top}, {cx + 1, base}}, Color{170, 130, 84});
+    t.line(cx, top, cx + half, base, 1, Color{80, 56, 34});
+    t.line(cx - half, base, cx, top, 1, Color{92, 64, 38});
+    const float s = half * 0.28f;
+    t.fill_polygon({{cx - s, top + s * 1.6f},
+                    {cx, top},
+                    {cx + s, top + s * 1.6f},
+                    {cx + s * 0.4f, top + s * 1.2f},
+                    {cx, top + s * 1.7f},
+                    {cx - s * 0.5f, top + s * 1.2f}},
+                   Color{242, 242, 238});
+  };
+  hill(23, 9, 11, 29);
+  hill(11, 4, 13, 30);
+  for (int x = 0; x < kS; ++x) {
+    t.set(x, 30, Color{84, 128, 52});
+    t.set(x, 31, Color{96, 146, 60});
+  }
 }
 
 void tree(Image& t, float x, float y, float r) {
-  t.fill_rect(static_cast<int>(x) - 1, static_cast<int>(y), 2, static_cast<int>(r) + 2,
-              Color{90, 60, 34});
-  t.fill_circle(x, y, r + 1, Color{18, 58, 24});
-  t.fill_circle(x, y, r, Color{34, 104, 42});
-  t.fill_circle(x - r / 3, y - r / 3, r / 2, Color{66, 146, 62});
+  t.fill_circle(x + 1, y + 1.5f, r + 1, Color{16, 46, 20});
+  t.fill_circle(x, y, r, Color{36, 100, 42});
+  t.fill_circle(x - r * 0.3f, y - r * 0.3f, r * 0.55f, Color{62, 140, 58});
+  t.set(static_cast<int>(x - r * 0.45f), static_cast<int>(y - r * 0.5f), Color{106, 180, 88});
+}
+
+void fir(Image& t, float x, float y, float h) {
+  t.fill_polygon({{x - h * 0.45f + 1, y + h + 1}, {x + 1, y + 1}, {x + h * 0.45f + 1, y + h + 1}},
+                 Color{16, 46, 20});
+  t.fill_polygon({{x - h * 0.45f, y + h}, {x, y}, {x + h * 0.45f, y + h}}, Color{28, 86, 44});
+  t.fill_polygon({{x - h * 0.45f, y + h}, {x, y}, {x, y + h}}, Color{48, 116, 58});
 }
 
 void terrain_forest(Image& t) {
-  speckle(t, Color{44, 92, 40}, 5, 5);
-  tree(t, 7, 7, 5);
-  tree(t, 22, 5, 5);
-  tree(t, 15, 16, 6);
-  tree(t, 5, 24, 5);
-  tree(t, 26, 22, 5);
+  ground(t, Color{30, 70, 32}, Color{44, 92, 40}, 5, 3);
+  // Crowns packed edge to edge, drawn back to front; those near a border wrap round, so a wood
+  // of many cells reads as one canopy.
+  const float crowns[][3] = {{5, 4, 5},  {21, 3, 6},  {13, 11, 6}, {28, 12, 5},
+                             {5, 19, 6}, {20, 20, 6}, {12, 27, 5}, {28, 28, 5}};
+  for (const auto& c : crowns) {
+    wrapped(c[0], c[1], [&](float x, float y) { tree(t, x, y, c[2]); });
+  }
+  fir(t, 24, 13, 10);
+  fir(t, 9, 15, 9);
 }
 
-void bush(Image& t, float x, float y) {
-  t.fill_ellipse(x, y, 5, 3.5f, Color{30, 84, 34});
-  t.fill_ellipse(x - 0.5f, y - 0.5f, 4, 2.8f, Color{56, 132, 52});
-  t.set(static_cast<int>(x) - 2, static_cast<int>(y) - 2, Color{96, 172, 80});
+void bush(Image& t, float x, float y, float s) {
+  t.fill_ellipse(x + 1, y + 2, 5 * s, 3 * s, Color{52, 94, 38});
+  t.fill_circle(x - 2 * s, y, 3 * s, Color{30, 84, 34});
+  t.fill_circle(x + 2 * s, y, 3 * s, Color{30, 84, 34});
+  t.fill_circle(x, y - 1.5f * s, 3.2f * s, Color{40, 104, 42});
+  t.fill_circle(x - 1 * s, y - 2.5f * s, 1.6f * s, Color{90, 166, 74});
 }
 
 void terrain_bushes(Image& t) {
   grass(t, 6);
-  bush(t, 8, 9);
-  bush(t, 23, 13);
-  bush(t, 12, 24);
-  bush(t, 27, 27);
+  bush(t, 8, 9, 1.0f);
+  bush(t, 24, 7, 0.8f);
+  bush(t, 18, 19, 1.1f);
+  bush(t, 6, 26, 0.8f);
+  bush(t, 27, 27, 0.9f);
 }
 
 void terrain_sand(Image& t) {
-  speckle(t, Color{218, 196, 138}, 6, 7);
-  for (int i = 0; i < 30; ++i) {
-    const uint32_t h = hash3(i, 7, 9);
-    t.set(static_cast<int>(h % kS), static_cast<int>((h >> 8) % kS),
-          (h >> 16) & 1 ? Color{186, 162, 104} : Color{240, 224, 178});
-  }
-  // Wind ripples.
+  ground(t, Color{214, 190, 130}, Color{236, 216, 162}, 7, 4);
+  // Wind ripples that meet their neighbours, and a few pebbles.
   for (int x = 0; x < kS; ++x) {
-    t.set(x, 10 + ((x / 4) % 2), Color{198, 174, 116});
-    t.set(x, 24 - ((x / 4) % 2), Color{198, 174, 116});
+    for (int row : {6, 15, 24}) {
+      const int y = row + static_cast<int>(std::lround(1.5 * std::sin(x * 6.2831853 / 16.0)));
+      t.set(x, y, Color{190, 164, 104});
+      t.set(x, y - 1, Color{246, 232, 190});
+    }
+  }
+  for (int i = 0; i < 8; ++i) {
+    const uint32_t h = hash3(i, 7, 9);
+    t.set(static_cast<int>(h % kS), static_cast<int>((h >> 8) % kS), Color{150, 132, 100});
   }
 }
 
 void terrain_plain(Image& t) {
   grass(t, 8);
+  // A few flowers, so open fields are not one flat green.
+  t.set(6, 21, Color{250, 236, 120});
+  t.set(25, 9, Color{250, 250, 240});
+  t.set(17, 28, Color{250, 236, 120});
 }
 
 void terrain_road(Image& t) {
-  speckle(t, Color{164, 140, 102}, 7, 9);
-  for (int i = 0; i < 22; ++i) {
+  // Packed earth and gravel, the same everywhere so a road of any shape joins up.
+  ground(t, Color{150, 128, 98}, Color{176, 154, 118}, 9, 5);
+  for (int i = 0; i < 26; ++i) {
     const uint32_t h = hash3(i, 9, 3);
     const int x = static_cast<int>(h % kS);
     const int y = static_cast<int>((h >> 8) % kS);
-    t.set(x, y, Color{126, 108, 80});
-    t.set((x + 1) % kS, y, Color{196, 178, 140});
-  }
-  // Wheel ruts both ways, so neighbouring road cells join whichever way they run.
-  for (int i = 0; i < kS; ++i) {
-    t.set(i, 11, Color{134, 114, 84});
-    t.set(i, 20, Color{134, 114, 84});
-    t.set(11, i, Color{134, 114, 84});
-    t.set(20, i, Color{134, 114, 84});
+    t.set(x, y, Color{118, 100, 76});
+    t.set((x + 1) % kS, y, Color{206, 190, 156});
   }
 }
 
@@ -180,162 +233,304 @@ void sandbag(Image& t, float x, float y) {
   t.fill_ellipse(x - 0.3f, y - 0.4f, 2.6f, 1.4f, kSandbag);
 }
 
+void hedgehog(Image& t, float x, float y) {
+  t.line(x - 3, y - 3, x + 3, y + 3, 1.4f, Color{60, 60, 66});
+  t.line(x - 3, y + 3, x + 3, y - 3, 1.4f, Color{60, 60, 66});
+  t.line(x, y - 4, x, y + 2, 1.2f, Color{92, 92, 98});
+}
+
 void terrain_fort(Image& t) {
-  speckle(t, Color{118, 110, 78}, 6, 10);
-  t.fill_ellipse(16, 17, 9, 7, Color{64, 56, 40});
-  t.fill_ellipse(16, 18, 7, 5, Color{44, 38, 28});
+  ground(t, Color{112, 96, 64}, Color{132, 114, 78}, 10, 5);
+  // A dug-in pit ringed with sandbags, and steel obstacles in front of it.
+  t.fill_ellipse(16, 17, 9, 6.5f, Color{70, 58, 38});
+  t.fill_ellipse(16, 18, 7, 4.5f, Color{42, 34, 24});
   for (int i = 0; i < 12; ++i) {
     const float a = i * 6.2831853f / 12;
-    sandbag(t, 16 + std::cos(a) * 11, 17 + std::sin(a) * 9);
+    sandbag(t, 16 + std::cos(a) * 11, 17 + std::sin(a) * 8);
   }
-  t.line(4, 30, 28, 30, 1, Color{90, 84, 60});
+  hedgehog(t, 4, 4);
+  hedgehog(t, 28, 4);
+  hedgehog(t, 4, 28);
+  hedgehog(t, 28, 28);
 }
 
 void terrain_building(Image& t) {
-  grass(t, 11);
-  t.fill_rect(5, 14, 22, 15, Color{58, 50, 44});
-  t.fill_rect(6, 15, 20, 13, Color{206, 196, 172});
-  t.fill_polygon({{3, 15}, {16, 4}, {29, 15}}, Color{70, 40, 28});
-  t.fill_polygon({{5, 14}, {16, 5.5f}, {27, 14}}, Color{142, 82, 52});
-  t.fill_rect(9, 18, 4, 4, Color{60, 84, 118});
-  t.fill_rect(19, 18, 4, 4, Color{60, 84, 118});
-  t.fill_rect(14, 21, 4, 7, Color{96, 62, 38});
-  t.fill_rect(21, 6, 3, 5, Color{120, 70, 50});
+  // A house on a cobbled yard: the tile is mostly built up, so a block of them reads as a town
+  // even when the map is seen small.
+  ground(t, Color{132, 122, 108}, Color{156, 146, 128}, 12, 4);
+  for (int y = 0; y < kS; y += 4) {
+    for (int x = (y / 4) % 2 * 3; x < kS; x += 6) t.set(x, y, Color{112, 102, 90});
+  }
+  // Front wall lit, side wall in shade, a brown tiled roof with a chimney.
+  t.fill_rect(3, 14, 19, 15, Color{224, 214, 188});
+  t.fill_polygon({{22, 14}, {29, 10}, {29, 25}, {22, 29}}, Color{170, 160, 138});
+  t.fill_polygon({{1, 15}, {12.5f, 3}, {24, 15}}, Color{154, 96, 58});
+  t.fill_polygon({{12.5f, 3}, {19, 0}, {31, 11}, {24, 15}}, Color{118, 72, 44});
+  t.line(1, 15, 12.5f, 3, 1, Color{92, 54, 34});
+  t.line(12.5f, 3, 19, 0, 1, Color{92, 54, 34});
+  t.line(1, 15, 24, 15, 1, Color{92, 54, 34});
+  t.fill_rect(22, 2, 3, 6, Color{126, 80, 62});
+  for (int wx : {5, 15}) {
+    t.fill_rect(wx, 17, 4, 4, Color{64, 90, 126});
+    t.fill_rect(wx, 17, 2, 2, Color{150, 190, 220});
+  }
+  t.fill_rect(10, 21, 4, 8, Color{98, 62, 38});
+  t.fill_rect(24, 17, 2, 3, Color{64, 90, 126});
+  t.fill_rect(3, 29, 27, 1, Color{80, 70, 60});
 }
 
 // ---- units ---------------------------------------------------------------------------------
+//
+// Every unit is drawn facing right; the enemy's sprites are mirrored afterwards, so they face
+// left and their mark sits in the upper right corner.
 
-// A standing soldier, feet at (cx, foot), about 8 by 20 pixels.
-void soldier(Image& s, const Side& side, float cx, float foot, bool helmet = true) {
-  s.fill_rect(static_cast<int>(cx) - 3, static_cast<int>(foot) - 7, 2, 7, side.dark);
-  s.fill_rect(static_cast<int>(cx) + 1, static_cast<int>(foot) - 7, 2, 7, side.dark);
-  s.fill_rect(static_cast<int>(cx) - 4, static_cast<int>(foot) - 16, 8, 10, side.main);
-  s.fill_rect(static_cast<int>(cx) - 4, static_cast<int>(foot) - 16, 2, 10, side.light);
-  s.fill_rect(static_cast<int>(cx) - 4, static_cast<int>(foot) - 8, 8, 1, side.dark);
-  s.fill_circle(cx, foot - 18.5f, 2.8f, kSkin);
-  if (helmet) {
-    s.fill_ellipse(cx, foot - 20, 3.8f, 2.2f, side.dark);
-    s.fill_rect(static_cast<int>(cx) - 4, static_cast<int>(foot) - 20, 9, 1, side.dark);
+// The side's mark in the upper left corner, clear of the figures.
+void corner_mark(Image& s, const Side& side) {
+  stamp_side_mark(s, side, 1, 1, true);
+}
+
+// The small mark on a hull or a wing, centred on (cx, cy).
+void body_mark(Image& s, const Side& side, int cx, int cy) {
+  stamp_side_mark(s, side, cx - 2, cy - 2, false);
+}
+
+// The helmet: a round one for the player, the deep helmet with a flared back for the enemy.
+void helmet(Image& s, const Side& side, float cx, float top) {
+  if (side.player) {
+    s.fill_ellipse(cx, top + 2.2f, 4, 2.8f, side.dark);
+    s.fill_rect(static_cast<int>(cx) - 4, static_cast<int>(top) + 3, 9, 1, side.dark);
+    s.set(static_cast<int>(cx) - 1, static_cast<int>(top) + 1, side.light);
   } else {
-    s.fill_rect(static_cast<int>(cx) - 3, static_cast<int>(foot) - 22, 6, 2, Color{70, 64, 56});
+    s.fill_ellipse(cx, top + 2.2f, 4, 2.6f, side.dark);
+    // Flared neck guard at the back, short visor at the front.
+    s.fill_polygon({{cx - 4.5f, top + 2}, {cx - 1, top + 2}, {cx - 1, top + 5}, {cx - 6, top + 6}},
+                   side.dark);
+    s.fill_rect(static_cast<int>(cx), static_cast<int>(top) + 3, 5, 1, side.dark);
+    s.set(static_cast<int>(cx) - 1, static_cast<int>(top) + 1, side.light);
   }
+}
+
+// A standing soldier facing right, feet at (cx, foot): about 9 by 22 pixels.
+void soldier(Image& s, const Side& side, float cx, float foot, bool with_helmet = true) {
+  const int x = static_cast<int>(cx);
+  const int f = static_cast<int>(foot);
+  // Legs in stride and boots.
+  s.fill_rect(x - 3, f - 8, 3, 7, side.dark);
+  s.fill_rect(x + 1, f - 8, 3, 7, side.dark);
+  s.fill_rect(x - 3, f - 2, 3, 2, kInk);
+  s.fill_rect(x + 1, f - 2, 4, 2, kInk);
+  // Tunic, lit on its back, belt.
+  s.fill_rect(x - 4, f - 17, 9, 10, side.main);
+  s.fill_rect(x - 4, f - 17, 2, 10, side.light);
+  s.fill_rect(x - 4, f - 10, 9, 1, kInk);
+  s.set(x, f - 10, kGold);
+  // Head.
+  s.fill_circle(cx + 0.5f, foot - 19.5f, 2.8f, kSkin);
+  s.set(x + 2, f - 20, kInk);
+  if (with_helmet) helmet(s, side, cx + 0.5f, foot - 24);
+}
+
+// A kneeling soldier facing right, knee at (cx, ground).
+void kneeling(Image& s, const Side& side, float cx, float ground) {
+  const int x = static_cast<int>(cx);
+  const int g = static_cast<int>(ground);
+  s.fill_rect(x - 4, g - 4, 9, 4, side.dark);  // thighs and shin
+  s.fill_rect(x - 5, g - 2, 3, 2, kInk);
+  s.fill_rect(x - 3, g - 13, 8, 9, side.main);
+  s.fill_rect(x - 3, g - 13, 2, 9, side.light);
+  s.fill_rect(x - 3, g - 6, 8, 1, kInk);
+  s.fill_circle(cx + 1.5f, ground - 15.5f, 2.8f, kSkin);
+  helmet(s, side, cx + 1.5f, ground - 20);
 }
 
 Image unit_scout(const Side& side) {
   Image s(kS, kS);
-  soldier(s, side, 14, 29);
-  // Binoculars held up, and the radio aerial of a reconnaissance man.
-  s.fill_rect(15, 9, 5, 3, kInk);
+  soldier(s, side, 16, 30, false);
+  // A field cap, binoculars at the eyes, a radio pack with its aerial.
+  if (side.player) {
+    s.fill_polygon({{12, 8}, {20, 8}, {19, 5}, {13, 6}}, side.dark);
+    s.set(16, 6, Color{250, 250, 250});
+  } else {
+    s.fill_polygon({{12, 8}, {21, 8}, {21, 7}, {19, 4}, {13, 5}}, side.dark);
+    s.fill_rect(19, 8, 3, 1, kInk);
+  }
+  s.fill_rect(18, 9, 5, 3, kInk);
+  s.fill_rect(21, 9, 2, 2, kMetalLight);
   s.fill_rect(18, 12, 2, 4, side.main);
-  s.line(10, 14, 7, 2, 1, kMetal);
-  s.fill_rect(9, 13, 3, 6, Color{96, 92, 70});
+  s.fill_rect(9, 14, 4, 7, Color{92, 90, 68});
+  s.line(11, 14, 9, 3, 1, kMetal);
+  s.set(9, 3, kMetalLight);
+  corner_mark(s, side);
   return s;
+}
+
+void smg(Image& s, const Side& side, float x, float y) {
+  s.fill_rect(static_cast<int>(x), static_cast<int>(y), 9, 2, kInk);
+  s.fill_rect(static_cast<int>(x) - 2, static_cast<int>(y) + 1, 3, 2, kWood);
+  if (side.player) {
+    s.fill_circle(x + 4, y + 3.5f, 2.2f, kMetalDark);  // the drum magazine
+  } else {
+    s.fill_rect(static_cast<int>(x) + 3, static_cast<int>(y) + 2, 2, 5, kMetalDark);
+  }
 }
 
 Image unit_assault(const Side& side) {
   Image s(kS, kS);
-  soldier(s, side, 9, 27);
-  soldier(s, side, 21, 30);
-  // Short submachine guns held level.
-  s.fill_rect(11, 15, 8, 2, kInk);
-  s.fill_rect(15, 17, 2, 3, kInk);
-  s.fill_rect(23, 18, 8, 2, kInk);
-  s.fill_rect(27, 20, 2, 3, kInk);
+  soldier(s, side, 14, 26);
+  soldier(s, side, 22, 31);
+  smg(s, side, 15, 13);
+  smg(s, side, 23, 18);
+  corner_mark(s, side);
   return s;
 }
 
 Image unit_rifle(const Side& side) {
   Image s(kS, kS);
-  soldier(s, side, 9, 28);
-  soldier(s, side, 21, 30);
-  // Long rifles slung across the back, muzzles high.
-  s.line(4, 22, 15, 4, 1.3f, Color{90, 60, 36});
-  s.line(16, 24, 27, 6, 1.3f, Color{90, 60, 36});
-  s.line(12, 9, 15, 4, 1.3f, kInk);
-  s.line(24, 11, 27, 6, 1.3f, kInk);
+  // One stands with his rifle at the slope, one kneels and aims.
+  soldier(s, side, 13, 27);
+  s.line(9, 21, 17, 3, 1.4f, kWood);
+  s.line(15, 7, 17, 3, 1.2f, kInk);
+  kneeling(s, side, 21, 31);
+  s.line(17, 17, 31, 15, 1.4f, kWood);
+  s.line(26, 16, 31, 15, 1.2f, kInk);
+  s.fill_rect(22, 17, 3, 2, kSkin);
+  corner_mark(s, side);
   return s;
 }
 
 Image unit_volkssturm(const Side& side) {
   Image s(kS, kS);
-  soldier(s, side, 13, 30, false);
-  // A recoilless launcher over the shoulder with its large warhead to the front.
-  s.line(2, 14, 24, 9, 2, Color{96, 98, 70});
-  s.fill_ellipse(26, 8.5f, 3.5f, 2.6f, Color{70, 76, 50});
-  s.fill_rect(9, 16, 8, 2, Color{230, 230, 230});  // armband
+  // A militiaman in a long coat and a cloth cap, the launcher on his shoulder.
+  const Color coat = mix(side.main, Color{90, 90, 96}, 0.45f);
+  s.fill_rect(13, 26, 3, 4, kInk);
+  s.fill_rect(17, 26, 3, 4, kInk);
+  s.fill_polygon({{11, 27}, {22, 27}, {20, 12}, {13, 12}}, coat);
+  s.fill_rect(13, 12, 2, 14, mix(coat, Color{255, 255, 255}, 0.25f));
+  s.fill_rect(11, 16, 10, 3, Color{236, 236, 230});  // the armband
+  s.fill_rect(15, 16, 2, 3, kInk);
+  s.fill_circle(17, 9, 3, kSkin);
+  s.fill_polygon({{13, 7}, {22, 7}, {21, 5}, {14, 4}}, Color{70, 66, 62});
+  s.line(5, 14, 25, 8, 2.2f, Color{96, 98, 70});
+  s.fill_ellipse(28, 7.5f, 3.6f, 2.8f, Color{70, 76, 50});
+  s.set(29, 6, Color{130, 136, 100});
+  corner_mark(s, side);
   return s;
 }
 
-void tracks(Image& s, int x0, int x1, int top, int bottom) {
+void tracks(Image& s, int x0, int x1, int top, int bottom, int wheels) {
   const float r = (bottom - top) / 2.0f;
   s.fill_ellipse(x0 + r, top + r, r, r, kTrack);
   s.fill_ellipse(x1 - r, top + r, r, r, kTrack);
   s.fill_rect(static_cast<int>(x0 + r), top, static_cast<int>(x1 - x0 - 2 * r), bottom - top,
               kTrack);
-  for (float x = x0 + r; x <= x1 - r + 0.1f; x += (x1 - x0 - 2 * r) / 5) {
+  const float step = (x1 - x0 - 2 * r) / (wheels - 1);
+  for (int i = 0; i < wheels; ++i) {
+    const float x = x0 + r + i * step;
     s.fill_circle(x, top + r, r - 1.2f, kWheel);
     s.set(static_cast<int>(x), static_cast<int>(top + r), kTrack);
   }
 }
 
+// The player's tank has a sloped hull, a rounded turret and a long gun; the enemy's a boxy hull
+// with skirt plates, a square turret and a gun with a muzzle brake.
 Image unit_tank(const Side& side) {
   Image s(kS, kS);
-  tracks(s, 2, 30, 21, 29);
-  s.fill_polygon({{3, 22}, {29, 22}, {27, 15}, {5, 15}}, side.main);
-  s.fill_rect(5, 15, 22, 2, side.light);
-  s.fill_polygon({{9, 15}, {21, 15}, {19, 9}, {11, 9}}, side.main);
-  s.fill_rect(11, 9, 8, 2, side.light);
-  s.fill_rect(19, 11, 12, 2, kMetal);
-  s.fill_rect(13, 7, 4, 2, side.dark);
+  if (side.player) {
+    tracks(s, 2, 30, 21, 29, 5);
+    s.fill_polygon({{2, 22}, {30, 22}, {26, 15}, {6, 15}}, side.main);
+    s.fill_rect(6, 15, 20, 2, side.light);
+    s.fill_ellipse(14, 13, 7, 4.5f, side.main);
+    s.fill_ellipse(13, 11.5f, 5, 2.2f, side.light);
+    s.fill_rect(19, 11, 13, 2, kMetal);
+    body_mark(s, side, 13, 18);
+  } else {
+    tracks(s, 2, 30, 22, 29, 7);
+    s.fill_rect(3, 14, 27, 8, side.main);
+    s.fill_rect(3, 14, 27, 2, side.light);
+    s.fill_rect(2, 19, 29, 6, side.dark);  // skirts over the tracks
+    s.fill_rect(9, 7, 12, 7, side.main);
+    s.fill_rect(9, 7, 12, 2, side.light);
+    s.fill_rect(21, 9, 9, 2, kMetal);
+    s.fill_rect(29, 8, 2, 4, kMetal);
+    body_mark(s, side, 15, 22);
+  }
+  corner_mark(s, side);
   return s;
 }
 
 Image unit_spg(const Side& side) {
   Image s(kS, kS);
-  tracks(s, 2, 30, 21, 29);
-  s.fill_polygon({{3, 22}, {29, 22}, {28, 17}, {4, 17}}, side.main);
-  // Open fighting compartment with a heavy gun raised high.
-  s.fill_polygon({{6, 17}, {20, 17}, {19, 10}, {8, 10}}, side.dark);
-  s.fill_polygon({{7, 16}, {19, 16}, {18, 11}, {9, 11}}, side.main);
-  s.fill_rect(9, 11, 9, 1, side.light);
-  s.line(15, 13, 30, 3, 3, kMetal);
-  s.fill_rect(28, 2, 3, 3, kMetal);
+  tracks(s, 2, 30, 21, 29, 5);
+  s.fill_polygon({{2, 22}, {30, 22}, {29, 17}, {3, 17}}, side.main);
+  if (side.player) {
+    // A low open casemate at the back, the gun reaching far forward.
+    s.fill_polygon({{5, 17}, {20, 17}, {18, 11}, {5, 11}}, side.dark);
+    s.fill_polygon({{6, 16}, {19, 16}, {17, 12}, {6, 12}}, side.main);
+    s.fill_rect(6, 12, 11, 1, side.light);
+    s.fill_rect(16, 13, 16, 2, kMetal);
+    body_mark(s, side, 11, 14);
+  } else {
+    // A tall open box with a heavy howitzer raised high.
+    s.fill_rect(5, 8, 16, 9, side.dark);
+    s.fill_rect(6, 9, 14, 8, side.main);
+    s.fill_rect(6, 9, 14, 1, side.light);
+    s.line(15, 11, 30, 4, 3, kMetal);
+    s.fill_rect(28, 2, 3, 4, kMetal);
+    body_mark(s, side, 12, 14);
+  }
+  corner_mark(s, side);
   return s;
 }
 
 Image unit_aa(const Side& side) {
   Image s(kS, kS);
-  tracks(s, 2, 30, 21, 29);
+  tracks(s, 2, 30, 21, 29, 5);
   s.fill_polygon({{3, 22}, {29, 22}, {27, 16}, {5, 16}}, side.main);
   s.fill_rect(5, 16, 22, 1, side.light);
-  // A low turret with two thin barrels pointing at the sky.
-  s.fill_polygon({{9, 16}, {23, 16}, {21, 11}, {11, 11}}, side.dark);
+  s.fill_polygon({{9, 16}, {24, 16}, {22, 11}, {11, 11}}, side.dark);
   s.fill_rect(12, 12, 9, 3, side.main);
-  s.line(13, 12, 19, 1, 1.2f, kMetal);
-  s.line(19, 12, 25, 1, 1.2f, kMetal);
-  s.fill_rect(18, 1, 2, 2, kMetalLight);
-  s.fill_rect(24, 1, 2, 2, kMetalLight);
+  if (side.player) {
+    // Twin barrels pointing at the sky.
+    s.line(14, 12, 22, 1, 1.3f, kMetal);
+    s.line(18, 12, 26, 1, 1.3f, kMetal);
+    s.fill_rect(21, 1, 2, 2, kMetalLight);
+    s.fill_rect(25, 1, 2, 2, kMetalLight);
+  } else {
+    // Four barrels in a square mount.
+    for (int i = 0; i < 4; ++i) {
+      const float o = i * 2.3f;
+      s.line(13 + o, 12, 20 + o, 2, 1.1f, kMetal);
+    }
+    s.fill_rect(19, 1, 9, 2, kMetalLight);
+  }
+  corner_mark(s, side);
   return s;
 }
 
 Image unit_at_gun(const Side& side) {
   Image s(kS, kS);
-  s.line(12, 24, 2, 29, 2, side.dark);
-  s.fill_polygon({{11, 12}, {17, 11}, {17, 24}, {11, 24}}, side.main);
-  s.fill_rect(11, 12, 2, 12, side.light);
-  s.fill_rect(16, 16, 14, 2, kMetal);
-  s.fill_rect(28, 15, 3, 4, kMetal);
-  s.fill_circle(14, 25, 4.5f, kTrack);
-  s.fill_circle(14, 25, 2.5f, kWheel);
+  // A low gun behind an angled shield, its trail on the ground, a gunner crouched behind it.
+  s.line(13, 24, 3, 29, 2, side.dark);
+  s.line(13, 24, 6, 30, 2, side.dark);
+  kneeling(s, side, 8, 28);
+  s.fill_polygon({{13, 11}, {19, 9}, {19, 24}, {13, 24}}, side.main);
+  s.fill_rect(13, 11, 2, 13, side.light);
+  s.fill_rect(18, 15, 12, 2, kMetal);
+  s.fill_rect(28, 14, 3, 4, kMetal);
+  s.fill_circle(16, 25, 4.5f, kTrack);
+  s.fill_circle(16, 25, 2.5f, kWheel);
+  corner_mark(s, side);
   return s;
 }
 
 Image unit_artillery(const Side& side) {
   Image s(kS, kS);
-  s.line(13, 23, 1, 29, 2.5f, side.dark);
-  s.line(10, 21, 31, 6, 3.2f, side.main);
-  s.line(10, 20, 31, 5, 1, side.light);
-  s.fill_rect(9, 16, 9, 7, side.main);
+  s.line(13, 23, 2, 30, 2.5f, side.dark);
+  s.line(10, 21, 31, 7, 3.4f, side.main);
+  s.line(10, 20, 31, 6, 1, side.light);
+  s.fill_rect(28, 5, 3, 4, kMetal);
+  s.fill_rect(9, 15, 10, 8, side.main);
+  s.fill_rect(9, 15, 10, 2, side.light);
   s.fill_circle(14, 24, 6, kTrack);
   s.fill_circle(14, 24, 4.5f, kWheel);
   for (int i = 0; i < 4; ++i) {
@@ -344,48 +539,97 @@ Image unit_artillery(const Side& side) {
            24 + std::sin(a) * 4.5f, 1, kTrack);
   }
   s.fill_circle(14, 24, 1.5f, kMetal);
+  corner_mark(s, side);
   return s;
 }
 
-// Aircraft are seen from above, nose to the right.
+// Aircraft are seen from above, nose to the right. The player's bomber is a single-engined
+// ground-attack plane; the enemy's a slim twin-engined bomber with a twin tail.
 Image unit_bomber(const Side& side) {
   Image s(kS, kS);
-  s.fill_polygon({{13, 1}, {18, 1}, {20, 31}, {14, 31}}, side.main);
-  s.fill_rect(14, 1, 2, 30, side.light);
-  s.fill_ellipse(16, 16, 14, 2.8f, side.dark);
-  s.fill_ellipse(16, 15.5f, 13, 1.8f, side.main);
-  s.fill_polygon({{2, 10}, {6, 10}, {7, 22}, {2, 22}}, side.main);
-  s.fill_ellipse(21, 8, 3.5f, 1.8f, kMetal);
-  s.fill_ellipse(21, 24, 3.5f, 1.8f, kMetal);
-  s.fill_rect(24, 5, 1, 6, kMetalLight);
-  s.fill_rect(24, 21, 1, 6, kMetalLight);
-  s.fill_ellipse(27, 16, 2.5f, 1.5f, Color{170, 220, 240});
+  if (side.player) {
+    s.fill_polygon({{12, 2}, {18, 2}, {20, 30}, {13, 30}}, side.main);
+    s.fill_rect(13, 2, 2, 28, side.light);
+    s.fill_ellipse(17, 16, 14, 3, side.dark);
+    s.fill_ellipse(17, 15.5f, 13, 2, side.main);
+    s.fill_polygon({{3, 11}, {7, 11}, {8, 21}, {3, 21}}, side.main);
+    s.fill_ellipse(29, 16, 2, 2.5f, kMetal);
+    s.fill_rect(31, 11, 1, 10, kMetalLight);
+    s.fill_ellipse(21, 16, 2.5f, 1.3f, kGlass);
+    body_mark(s, side, 16, 7);
+    body_mark(s, side, 16, 25);
+  } else {
+    s.fill_polygon({{13, 1}, {17, 1}, {18, 31}, {14, 31}}, side.main);
+    s.fill_rect(14, 1, 1, 30, side.light);
+    s.fill_ellipse(17, 16, 14, 2.2f, side.dark);
+    s.fill_ellipse(17, 15.7f, 13, 1.4f, side.main);
+    s.fill_rect(2, 10, 5, 12, side.main);  // twin fins on the tailplane
+    s.fill_rect(2, 9, 3, 3, side.dark);
+    s.fill_rect(2, 20, 3, 3, side.dark);
+    s.fill_ellipse(20, 8, 4, 1.8f, kMetal);
+    s.fill_ellipse(20, 24, 4, 1.8f, kMetal);
+    s.fill_rect(24, 5, 1, 6, kMetalLight);
+    s.fill_rect(24, 21, 1, 6, kMetalLight);
+    s.fill_ellipse(29, 16, 2.5f, 1.5f, kGlass);
+    body_mark(s, side, 16, 5);
+    body_mark(s, side, 16, 27);
+  }
+  corner_mark(s, side);
   return s;
 }
 
+// The player's fighter has rounded wing tips, the enemy's square-cut ones.
 Image unit_fighter(const Side& side) {
   Image s(kS, kS);
-  s.fill_polygon({{13, 5}, {17, 6}, {19, 16}, {17, 26}, {13, 27}, {15, 16}}, side.main);
-  s.fill_polygon({{13, 5}, {15, 5.5f}, {17, 16}, {15, 16}}, side.light);
-  s.fill_ellipse(16, 16, 11, 2, side.dark);
-  s.fill_ellipse(16, 15.5f, 10, 1.3f, side.main);
-  s.fill_polygon({{5, 12}, {8, 13}, {8, 19}, {5, 20}}, side.main);
-  s.fill_ellipse(20, 16, 2, 1.2f, Color{170, 220, 240});
-  s.fill_rect(27, 11, 1, 11, kMetalLight);
+  s.fill_polygon({{14, 6}, {18, 7}, {20, 16}, {18, 25}, {14, 26}, {16, 16}}, side.main);
+  if (side.player) {
+    s.fill_ellipse(17, 7.5f, 2.5f, 2, side.main);
+    s.fill_ellipse(17, 24.5f, 2.5f, 2, side.main);
+  } else {
+    s.fill_rect(13, 5, 5, 2, side.main);
+    s.fill_rect(13, 25, 5, 2, side.main);
+  }
+  s.fill_polygon({{14, 6}, {16, 6.5f}, {18, 16}, {16, 16}}, side.light);
+  s.fill_ellipse(17, 16, 12, 2, side.dark);
+  s.fill_ellipse(17, 15.5f, 11, 1.3f, side.main);
+  s.fill_polygon({{6, 12}, {9, 13}, {9, 19}, {6, 20}}, side.main);
+  s.fill_ellipse(22, 16, 2, 1.2f, kGlass);
+  s.fill_rect(29, 11, 1, 11, kMetalLight);
+  if (side.player) {
+    body_mark(s, side, 17, 10);
+    body_mark(s, side, 17, 22);
+  } else {
+    body_mark(s, side, 16, 10);
+    body_mark(s, side, 16, 22);
+  }
+  corner_mark(s, side);
   return s;
 }
 
+// The command post: a pitched red roof under the pennant for the player, a flat-roofed blue
+// blockhouse under the square flag for the enemy.
 void hq_building(Image& s, const Side& side) {
-  s.fill_rect(5, 16, 22, 13, Color{60, 54, 48});
-  s.fill_rect(6, 17, 20, 11, Color{200, 190, 164});
-  s.fill_polygon({{3, 17}, {13, 9}, {23, 9}, {29, 17}}, side.dark);
-  s.fill_polygon({{5, 16}, {13.5f, 10}, {22.5f, 10}, {27, 16}}, side.main);
-  s.fill_rect(13, 21, 6, 7, Color{70, 50, 36});
-  s.fill_rect(8, 19, 3, 3, Color{60, 84, 118});
-  s.fill_rect(21, 19, 3, 3, Color{60, 84, 118});
-  s.fill_rect(26, 1, 1, 16, kMetal);
-  s.fill_rect(27, 1, 5, 4, side.main);
-  s.fill_rect(27, 1, 5, 1, side.light);
+  if (side.player) {
+    s.fill_rect(4, 17, 22, 12, Color{64, 56, 50});
+    s.fill_rect(5, 18, 20, 10, Color{204, 190, 160});
+    s.fill_polygon({{2, 18}, {13, 8}, {15, 8}, {28, 18}}, side.dark);
+    s.fill_polygon({{4, 17}, {13.5f, 9}, {14.5f, 9}, {26, 17}}, side.main);
+    s.fill_polygon({{4, 17}, {13.5f, 9}, {14, 17}}, side.light);
+    s.fill_rect(12, 21, 6, 7, Color{86, 56, 36});
+    s.fill_rect(7, 20, 3, 3, Color{64, 90, 126});
+    s.fill_rect(20, 20, 3, 3, Color{64, 90, 126});
+  } else {
+    s.fill_rect(3, 13, 25, 16, Color{60, 62, 68});
+    s.fill_rect(4, 14, 23, 14, Color{160, 164, 170});
+    s.fill_rect(2, 10, 27, 5, side.dark);
+    s.fill_rect(3, 11, 25, 3, side.main);
+    s.fill_rect(3, 11, 25, 1, side.light);
+    s.fill_rect(7, 18, 5, 2, kInk);  // firing slits
+    s.fill_rect(19, 18, 5, 2, kInk);
+    s.fill_rect(13, 21, 5, 7, Color{70, 72, 78});
+  }
+  s.fill_rect(20, 1, 1, 12, kMetal);
+  draw_side_flag(s, side, 21, 1, 7);
 }
 
 Image unit_hq(const Side& side) {
@@ -396,32 +640,36 @@ Image unit_hq(const Side& side) {
 
 Image unit_position(const Side& side) {
   Image s(kS, kS);
-  // A machine-gun nest: helmets behind a ring of sandbags.
-  s.fill_circle(12, 17, 3, kSkin);
-  s.fill_ellipse(12, 15.5f, 4, 2.4f, side.dark);
-  s.fill_circle(21, 18, 3, kSkin);
-  s.fill_ellipse(21, 16.5f, 4, 2.4f, side.dark);
-  s.fill_rect(14, 19, 17, 2, kInk);
-  s.fill_rect(8, 19, 16, 3, side.main);
-  for (int i = 0; i < 5; ++i) sandbag(s, 5 + i * 5.5f, 25);
-  for (int i = 0; i < 4; ++i) sandbag(s, 7.5f + i * 5.5f, 28.5f);
+  // A concrete pillbox with a machine gun in its slit, a helmet showing behind it.
+  s.fill_ellipse(15, 22, 13, 7, Color{92, 94, 98});
+  s.fill_ellipse(15, 19, 12, 8, Color{150, 152, 156});
+  s.fill_ellipse(12, 16, 7, 4, Color{180, 182, 186});
+  s.fill_rect(10, 20, 14, 3, kInk);
+  s.fill_rect(22, 20, 9, 2, kMetal);
+  s.fill_rect(29, 19, 2, 4, kMetal);
+  s.fill_ellipse(14, 20.5f, 3, 1.5f, side.dark);
+  s.fill_rect(3, 26, 25, 3, side.main);  // the garrison's camouflage net
+  s.fill_rect(3, 26, 25, 1, side.light);
+  corner_mark(s, side);
   return s;
 }
 
 Image unit_ace(const Side& side) {
   Image s(kS, kS);
-  tracks(s, 0, 32, 20, 30);
-  const Color body{28, 54, 150};
+  // A heavy tank that fills its cell: long hull, angular turret, very long gun, gold trim.
+  tracks(s, 0, 32, 21, 31, 8);
+  const Color body{30, 52, 142};
+  s.fill_rect(0, 20, 32, 6, side.dark);
   s.fill_polygon({{1, 21}, {31, 21}, {29, 13}, {3, 13}}, body);
   s.fill_rect(3, 13, 26, 1, kGold);
-  s.fill_polygon({{8, 14}, {23, 14}, {21, 5}, {10, 5}}, side.main);
-  s.fill_rect(10, 5, 11, 2, side.light);
-  s.fill_rect(21, 8, 11, 3, kMetal);
-  s.fill_rect(29, 7, 3, 5, kMetal);
-  // The ace's gold emblem on the turret.
-  s.fill_circle(15.5f, 10, 2.6f, kGold);
-  s.fill_rect(15, 8, 1, 5, body);
-  s.fill_rect(13, 10, 5, 1, body);
+  s.fill_polygon({{6, 14}, {22, 14}, {21, 6}, {8, 6}}, side.main);
+  s.fill_rect(8, 6, 13, 2, side.light);
+  s.fill_rect(21, 9, 11, 2, kMetal);
+  s.fill_rect(29, 8, 3, 4, kMetal);
+  s.fill_circle(12, 10, 2.6f, kGold);
+  s.fill_circle(12, 10, 1.4f, body);
+  body_mark(s, side, 16, 18);
+  corner_mark(s, side);
   return s;
 }
 
@@ -486,16 +734,17 @@ Image make_sprite_sheet() {
     const Image tile = finish(t);
     place(sheet, code, tile);
     // Fog: much darker and a little blue, as seen at night.
-    place(sheet, code + 80, darkened(tile, 0.42f, Color{10, 16, 48}));
+    place(sheet, code + 80, darkened(tile, 0.48f, Color{10, 16, 48}));
   }
   // 14 and 15: the two HQs standing on open ground.
   for (int i = 0; i < 2; ++i) {
+    const Side& side = i == 0 ? kPlayerSide : kEnemySide;
     Image t(kS, kS);
     terrain_plain(t);
     Image hq(kS, kS);
-    hq_building(hq, i == 0 ? kRed : kBlue);
+    hq_building(hq, side);
     hq.outline(kInk);
-    t.draw(hq, 0, 0);
+    t.draw(side.player ? hq : hq.mirrored(), 0, 0);
     place(sheet, 14 + i, finish(t));
   }
 
@@ -505,7 +754,7 @@ Image make_sprite_sheet() {
                             unit_spg,   unit_aa,     unit_bomber,   unit_fighter,
                             unit_rifle, unit_at_gun, unit_artillery};
   for (int i = 0; i < 11; ++i) {
-    const Image sprite = finish(player[i](kRed));
+    const Image sprite = finish(player[i](kPlayerSide));
     place(sheet, 16 + i, sprite);
     place(sheet, 32 + i, darkened(sprite, 0.5f, Color{0, 0, 0}));
   }
@@ -514,7 +763,7 @@ Image make_sprite_sheet() {
                            unit_artillery, unit_position, unit_volkssturm, unit_ace};
   for (int i = 0; i < 14; ++i) {
     // The enemy faces the other way.
-    const Image sprite = finish(enemy[i](kBlue).mirrored());
+    const Image sprite = finish(enemy[i](kEnemySide).mirrored());
     place(sheet, 48 + i, sprite);
     place(sheet, 64 + i, darkened(sprite, 0.5f, Color{0, 0, 0}));
   }
