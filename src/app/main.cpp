@@ -29,6 +29,10 @@ struct Options {
   std::string data_dir;
   int scale = 1;
   bool mute = false;
+  int music_volume = 100;
+  int sound_volume = 100;
+  int enemy_speed = 1;
+  bool debug = false;
   long long seed = -1;
   std::string record;
   bool headless = false;
@@ -92,6 +96,10 @@ int play(Game& g, const Options& o, const std::string& data_dir, unsigned seed) 
     SdlHostOptions so;
     so.scale = o.scale;
     so.mute = o.mute;
+    so.music_volume = o.music_volume;
+    so.sound_volume = o.sound_volume;
+    so.enemy_speed = o.enemy_speed;
+    so.debug = o.debug;
     so.record_path = o.record;
     so.seed = seed;
     so.max_passes = o.ticks;
@@ -124,6 +132,17 @@ int main(int argc, char** argv) {
                  "(default: 'data' beside the program if present, else the current folder)");
   app.add_option("--scale", o.scale, "Show every pixel as NxN (1 to 8)")->check(CLI::Range(1, 8));
   app.add_flag("--mute", o.mute, "No sound");
+  app.add_option("--music-volume", o.music_volume, "Volume of the music in percent (0 to 100)")
+      ->check(CLI::Range(0, 100));
+  app.add_option("--sound-volume", o.sound_volume,
+                 "Volume of the sound effects in percent (0 to 100)")
+      ->check(CLI::Range(0, 100));
+  app.add_option("--enemy-speed", o.enemy_speed,
+                 "Passes per 30 ms tick while the computer plays its turn (1 to 8); "
+                 "the headless run is unchanged")
+      ->check(CLI::Range(1, 8));
+  app.add_flag("--debug", o.debug,
+               "Show the unit listing and its three buttons right of the picture (window only)");
   app.add_option("--seed", o.seed, "Seed of the random generator (default: the clock)")
       ->check(CLI::Range(0LL, 4294967295LL));
   app.add_option("--record", o.record, "Write the input of this game as an input script");

@@ -49,7 +49,9 @@ void run_pass(Game& g, const SceneBlock* blocks, int count) {
   f.timer1_enabled = false;
 
   char caption[64];
-  std::snprintf(caption, sizeof caption, "ネヴァルト Stage %d", f.stage_no + 1);
+  // In 64 bits: a stage number read from a damaged save may sit at the top of the range.
+  std::snprintf(caption, sizeof caption, "ネヴァルト Stage %lld",
+                static_cast<long long>(f.stage_no) + 1);
   if (g.form.host != nullptr) g.form.host->set_caption(caption);
 
   advance_animation(f);

@@ -92,6 +92,13 @@ int to_picture(int global, int window_origin, int scale) {
   return -((-d + scale - 1) / scale);
 }
 
+int passes_this_tick(int scene, int enemy_speed) {
+  // Every code from the hand-over to the computer to the hand-back to the player.
+  constexpr int kFirstComputerScene = 5000;
+  if (scene < kFirstComputerScene) return 1;
+  return std::clamp(enemy_speed, 1, 8);
+}
+
 SdlHost::SdlHost(Game& g, const SdlHostOptions& options) : g_(g), options_(options) {
   if (options_.scale < 1) options_.scale = 1;
 }
@@ -105,6 +112,7 @@ std::unique_ptr<SdlHost> SdlHost::create(Game& g, const SdlHostOptions& options,
 
 bool SdlHost::open(std::string* error) {
   const int s = options_.scale;
+  const int width = client_width(options_.debug);
   // A 640x480 picture needs no GPU: the plain shared-memory framebuffer is cheaper than
   // spinning up GL (a software GL under Xvfb costs a core's worth of idle time).
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
@@ -114,10 +122,10 @@ bool SdlHost::open(std::string* error) {
   int y = SDL_WINDOWPOS_CENTERED;
   SDL_Rect usable;
   if (SDL_GetDisplayUsableBounds(0, &usable) == 0) {
-    if (kScreenWidth * s > usable.w) x = usable.x;
+    if (width * s > usable.w) x = usable.x;
     if (kScreenHeight * s > usable.h) y = usable.y;
   }
-  window_ = SDL_CreateWindow("ネヴァルト", x, y, kScreenWidth * s, kScreenHeight * s, 0);
+  window_ = SDL_CreateWindow("ネヴァルト", x, y, width * s, kScreenHeight * s, 0);
   if (window_ == nullptr) {
     *error = std::string("cannot open the window: ") + SDL_GetError();
     return false;
@@ -128,9 +136,9 @@ bool SdlHost::open(std::string* error) {
     return false;
   }
   // The frame has the window's own format, so scaling is a plain nearest-neighbour stretch.
-  frame_ = SDL_CreateRGBSurfaceWithFormat(0, kScreenWidth, kScreenHeight,
-                                          window_surface->format->BitsPerPixel,
-                                          window_surface->format->format);
+  frame_ =
+      SDL_CreateRGBSurfaceWithFormat(0, width, kScreenHeight, window_surface->format->BitsPerPixel,
+                                     window_surface->format->format);
   if (frame_ == nullptr) {
     *error = std::string("cannot make the frame buffer: ") + SDL_GetError();
     return false;
@@ -138,11 +146,19 @@ bool SdlHost::open(std::string* error) {
   if (!options_.font_file.empty()) {
     box_font_ = TTF_OpenFontDPI(options_.font_file.c_str(), kBoxFontPoints, 96, 96);
   }
+  if (options_.debug) {
+    panel_ = std::make_unique<DebugPanel>();
+    if (!panel_->open(g_.form.fonts)) {
+      *error = std::string("cannot make the debug panel: ") + SDL_GetError();
+      return false;
+    }
+  }
 
   std::string note;
   audio_open_ = open_audio(options_.mute, &note);
   if (!note.empty()) SDL_Log("nevalt: %s", note.c_str());
   if (audio_open_) {
+    set_audio_volumes(options_.music_volume, options_.sound_volume);
     music_ = std::make_unique<SdlMusicPlayer>();
     sound_ = std::make_unique<SdlSoundPlayer>();
     music_event_ = SdlMusicPlayer::event_type();
@@ -173,6 +189,7 @@ bool SdlHost::open(std::string* error) {
 SdlHost::~SdlHost() {
   music_.reset();
   sound_.reset();
+  panel_.reset();
   if (audio_open_) close_audio();
   if (record_ != nullptr) {
     std::fprintf(record_,
@@ -209,9 +226,12 @@ void SdlHost::loop(const bool* done) {
     }
     // Timer1 is off while a pass runs, so a box opened inside a pass runs only the input tick.
     if (g_.flow.timer1_enabled && now >= next_pass_) {
-      run_pass();
+      run_tick(done);
       next_pass_ += kPassMs;
       if (next_pass_ <= now) next_pass_ = now + kPassMs;
+      // Ticks that run late follow each other without a wait; what came in meanwhile is still
+      // handled between them.
+      drain_events(done);
       continue;
     }
     Uint64 deadline = next_input_;
@@ -224,6 +244,25 @@ void SdlHost::loop(const bool* done) {
       while (!*done && !stopped() && SDL_PollEvent(&event)) handle_event(event);
     }
   }
+}
+
+void SdlHost::drain_events(const bool* done) {
+  SDL_Event event;
+  while (!*done && !stopped() && SDL_PollEvent(&event)) handle_event(event);
+}
+
+void SdlHost::run_tick(const bool* done) {
+  ++ticks_;
+  run_pass();
+  for (int n = 1; n < passes_this_tick(g_.flow.scene, options_.enemy_speed); ++n) {
+    // What arrived during the pass (the end of a track, a click, the close box) is handled
+    // before the next one, as it would be between two ticks.
+    drain_events(done);
+    if (*done || stopped() || !g_.flow.timer1_enabled) break;
+    input_tick(g_);
+    run_pass();
+  }
+  present();
 }
 
 void SdlHost::run_pass() {
@@ -245,7 +284,6 @@ void SdlHost::run_pass() {
 
   game_tick(g_);
   ++passes_;
-  present();
 
   if (notify_pending_) {
     notify_pending_ = false;
@@ -272,10 +310,18 @@ void SdlHost::handle_event(const SDL_Event& event) {
       return;
     }
     case SDL_MOUSEBUTTONUP:
-      if (box_ != nullptr && event.button.button == SDL_BUTTON_LEFT &&
-          inside(box_->button, event.button.x / s, event.button.y / s)) {
-        box_->done = true;
+      if (box_ != nullptr) {
+        if (event.button.button == SDL_BUTTON_LEFT &&
+            inside(box_->button, event.button.x / s, event.button.y / s)) {
+          box_->done = true;
+        }
+        return;
       }
+      handle_panel_event(event);
+      return;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEWHEEL:
+      if (box_ == nullptr) handle_panel_event(event);
       return;
     case SDL_KEYDOWN: {
       const SDL_Keycode key = event.key.keysym.sym;
@@ -295,6 +341,38 @@ void SdlHost::handle_event(const SDL_Event& event) {
       if (music_event_ != 0 && event.type == music_event_) handle_music_event(event);
       return;
   }
+}
+
+bool SdlHost::handle_panel_event(const SDL_Event& event) {
+  if (panel_ == nullptr) return false;
+  const int s = options_.scale;
+  switch (event.type) {
+    case SDL_MOUSEBUTTONDOWN:
+      if (event.button.button != SDL_BUTTON_LEFT) return false;
+      panel_->press(event.button.x / s, event.button.y / s);
+      break;
+    case SDL_MOUSEBUTTONUP: {
+      if (event.button.button != SDL_BUTTON_LEFT) return false;
+      // Events are handled between passes only, so the listing never changes under a pass.
+      const int button = panel_->release(event.button.x / s, event.button.y / s);
+      if (button != 0) {
+        click_debug_button(g_, button);
+        panel_->scroll_to_end();
+      }
+      break;
+    }
+    case SDL_MOUSEWHEEL: {
+      int notches = event.wheel.y;
+      if (event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) notches = -notches;
+      if (notches == 0) return false;
+      panel_->scroll(g_, notches);
+      break;
+    }
+    default:
+      return false;
+  }
+  present();
+  return true;
 }
 
 void SdlHost::handle_music_event(const SDL_Event& event) {
@@ -327,9 +405,11 @@ void SdlHost::present() {
   for (Box* b = box_; b != nullptr && n < 8; b = b->outer) chain[n++] = b;
   while (n > 0) draw_box(*chain[--n]);
 
+  if (panel_ != nullptr) panel_->draw(g_, frame_);
+
   SDL_Surface* window_surface = SDL_GetWindowSurface(window_);
   if (window_surface == nullptr) return;
-  SDL_Rect dst{0, 0, kScreenWidth * options_.scale, kScreenHeight * options_.scale};
+  SDL_Rect dst{0, 0, frame_->w * options_.scale, frame_->h * options_.scale};
   SDL_BlitScaled(frame_, nullptr, window_surface, &dst);
   SDL_UpdateWindowSurface(window_);
 }

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/debug_panel.h"
 #include "platform/host.h"
 #include "platform/host_log.h"
 #include "platform/input_script.h"
@@ -18,6 +19,10 @@ struct Game;
 struct SdlHostOptions {
   int scale = 1;
   bool mute = false;
+  int music_volume = 100;   // percent
+  int sound_volume = 100;   // percent
+  int enemy_speed = 1;      // passes per tick during the computer's turn, 1 to 8
+  bool debug = false;       // show ListBox1 and its buttons right of the picture
   std::string record_path;  // empty: no recording
   unsigned seed = 0;        // written into the recording
   long max_passes = -1;     // stop after this many passes; -1: run until the window closes
@@ -33,6 +38,11 @@ bool init_video(std::string* error);
 // divided by the scale, rounding down so that a pointer left of or above the window stays
 // negative.
 int to_picture(int global, int window_origin, int scale);
+
+// How many passes one 30 ms tick runs while the game is in `scene`: enemy_speed (clamped to 1
+// to 8) during the computer's turn, one otherwise. The host asks again before each further pass
+// of a tick, so the pass that hands the turn back ends the fast pace at once.
+int passes_this_tick(int scene, int enemy_speed);
 
 class SdlHost : public Host {
  public:
@@ -54,8 +64,12 @@ class SdlHost : public Host {
   void audio_event(const char* kind, int n) override;
   long pass_number() const override { return passes_; }
 
+  // Timer1 ticks run so far; each ran passes_this_tick passes.
+  long tick_number() const { return ticks_; }
   const HostLog& log() const { return log_; }
   SDL_Window* window() const { return window_; }
+  // The debug controls, or nullptr without them.
+  const DebugPanel* debug_panel() const { return panel_.get(); }
 
  private:
   struct Box;
@@ -67,6 +81,12 @@ class SdlHost : public Host {
   void loop(const bool* done);
   void handle_event(const SDL_Event& event);
   void handle_music_event(const SDL_Event& event);
+  // A pointer event for the debug controls; false when it is not theirs.
+  bool handle_panel_event(const SDL_Event& event);
+  // Handles every event already queued, without waiting.
+  void drain_events(const bool* done);
+  // One Timer1 tick: its passes, each after an input tick of its own but the first.
+  void run_tick(const bool* done);
   void run_pass();
   void present();
   void draw_box(const Box& box);
@@ -77,6 +97,7 @@ class SdlHost : public Host {
   SDL_Window* window_ = nullptr;
   SDL_Surface* frame_ = nullptr;  // img_main and any box, before scaling
   TTF_Font* box_font_ = nullptr;
+  std::unique_ptr<DebugPanel> panel_;
   bool audio_open_ = false;
   std::unique_ptr<MediaPlayer> music_;
   std::unique_ptr<MediaPlayer> sound_;
@@ -87,6 +108,7 @@ class SdlHost : public Host {
   Uint64 next_input_ = 0;
   Uint64 next_pass_ = 0;
   long passes_ = 0;
+  long ticks_ = 0;
   bool pass_escape_ = false;
   bool ctrl_pressed_ = false;  // a Ctrl+key press since the last pass, for the recording
   Box* box_ = nullptr;         // the innermost open message box

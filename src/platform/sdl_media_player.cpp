@@ -60,6 +60,16 @@ void close_audio() {
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
+int mixer_volume(int percent) {
+  const int p = percent < 0 ? 0 : (percent > 100 ? 100 : percent);
+  return (p * MIX_MAX_VOLUME + 50) / 100;
+}
+
+void set_audio_volumes(int music_percent, int sound_percent) {
+  Mix_VolumeMusic(mixer_volume(music_percent));
+  Mix_Volume(kEffectChannel, mixer_volume(sound_percent));
+}
+
 SdlMusicPlayer::SdlMusicPlayer() {
   if (g_music_event.load() == 0) {
     const Uint32 type = SDL_RegisterEvents(1);

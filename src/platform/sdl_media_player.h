@@ -15,6 +15,12 @@
 bool open_audio(bool mute, std::string* note);
 void close_audio();
 
+// A volume in percent (0 to 100, clamped) on the mixer's scale of 0 to MIX_MAX_VOLUME.
+int mixer_volume(int percent);
+// Sets the music stream and the effects channel to these volumes in percent. Both stay in force
+// for every track and effect played afterwards.
+void set_audio_volumes(int music_percent, int sound_percent);
+
 class SdlMusicPlayer : public MediaPlayer {
  public:
   SdlMusicPlayer();

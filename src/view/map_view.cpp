@@ -69,11 +69,13 @@ void draw_map_view(Game& g, int vx, int vy) {
       const int o = w.occupancy[x][y];
       if (o == kNoUnit) continue;
       if (o < kEnemyOccupancyBase) {
+        if (o >= kRosterSlots) continue;
         // The player's own units are drawn in fog too.
         const int sprite = unit_sprite(g, w.player_units[o]);
         if (sprite >= 0) draw_image(form.img_main, form.ImageList1, 32 * i, 32 * j, sprite);
         continue;
       }
+      if (o - kEnemyOccupancyBase >= kRosterSlots) continue;
       const TUnit& enemy = w.enemy_units[o - kEnemyOccupancyBase];
       if (enemy.type < 0 || enemy.type >= kUnitSpecRows) continue;
       // Enemy HQs are known from the start of a stage; every other enemy hides in the fog.
@@ -109,12 +111,11 @@ void select_at_pointer(Game& g) {
   const int o = w.occupancy[pointer_cell_x(g)][pointer_cell_y(g)];
   const TUnit* unit = nullptr;
   int slot = -1;
-  if (o == kNoUnit) {
-    unit = nullptr;
-  } else if (o < kEnemyOccupancyBase) {
+  // A value that names no slot of either roster counts as an empty cell.
+  if (o < kRosterSlots) {
     slot = o;
     unit = &w.player_units[slot];
-  } else {
+  } else if (o >= kEnemyOccupancyBase && o - kEnemyOccupancyBase < kRosterSlots) {
     slot = o - kEnemyOccupancyBase;
     unit = &w.enemy_units[slot];
   }

@@ -9,6 +9,7 @@
 #include "game/audio.h"
 #include "game/game.h"
 #include "game/game_tick.h"
+#include "ui/surface.h"
 
 namespace {
 
@@ -25,6 +26,14 @@ class HeadlessHostTest : public ::testing::Test {
     form_create(*g, 1);
     // The host is under test, not the title: the ending picture draws nothing and waits.
     g->flow.scene = 375;
+  }
+  // Escape leads to the title, which gives the form its pictures (blank ones where the files
+  // are missing) and its sprite sheet.
+  void TearDown() override {
+    free_picture(g->form.img_main);
+    free_picture(g->form.img_window);
+    free_picture(g->form.img_tile);
+    free_sprite_sheet(g->form.ImageList1);
   }
   std::unique_ptr<Game> g = std::make_unique<Game>();
 };

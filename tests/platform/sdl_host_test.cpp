@@ -7,8 +7,10 @@
 #include <fstream>
 #include <memory>
 
+#include "game/debug_list.h"
 #include "game/game.h"
 #include "game/game_tick.h"
+#include "platform/debug_panel.h"
 #include "platform/sdl_media_player.h"
 
 namespace {
@@ -25,6 +27,18 @@ TEST(ToPicture, MapsGlobalPixelsToPicturePixelsRoundingDown) {
   for (const auto& c : cases) {
     EXPECT_EQ(to_picture(c.global, c.origin, c.scale), c.want)
         << c.global << " " << c.origin << " " << c.scale;
+  }
+}
+
+TEST(PassesThisTick, SpeedsUpOnlyTheComputersTurn) {
+  const struct {
+    int scene, speed, want;
+  } cases[] = {
+      {0, 8, 1},    {100, 4, 1},  {420, 8, 1},  {4999, 8, 1},  {5000, 4, 4}, {5031, 8, 8},
+      {6040, 3, 3}, {5060, 1, 1}, {5000, 0, 1}, {5000, -3, 1}, {6000, 9, 8}, {6000, 1000, 8},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(passes_this_tick(c.scene, c.speed), c.want) << c.scene << " x" << c.speed;
   }
 }
 
@@ -51,6 +65,21 @@ class SdlHostTest : public ::testing::Test {
     std::string error;
     host = SdlHost::create(*g, o, &error);
     ASSERT_NE(host, nullptr) << error;
+  }
+  static void push_button(Uint32 type, int x, int y) {
+    SDL_Event e{};
+    e.type = type;
+    e.button.button = SDL_BUTTON_LEFT;
+    e.button.x = x;
+    e.button.y = y;
+    SDL_PushEvent(&e);
+  }
+  static void push_motion(int x, int y) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.x = x;
+    e.motion.y = y;
+    SDL_PushEvent(&e);
   }
   static void push_key(SDL_Keycode key, Uint16 mod) {
     SDL_Event e{};
@@ -107,6 +136,123 @@ TEST_F(SdlHostTest, ShowsEveryPicturePixelAsAScaleBySquare) {
     SDL_FreeSurface(g->form.img_main.surface);
     g->form.img_main.surface = nullptr;
   }
+}
+
+TEST_F(SdlHostTest, DebugWidensTheWindowBesideAnUnmovedPicture) {
+  const struct {
+    bool debug;
+    int scale;
+  } cases[] = {{false, 1}, {true, 1}, {true, 2}, {false, 2}, {true, 3}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "debug " << c.debug << " scale " << c.scale);
+    const int s = c.scale;
+    g->form.img_main.surface =
+        SDL_CreateRGBSurfaceWithFormat(0, 640, 480, 24, SDL_PIXELFORMAT_RGB24);
+    SDL_Surface* pic = g->form.img_main.surface;
+    SDL_FillRect(pic, nullptr, SDL_MapRGB(pic->format, 0, 0, 255));
+    SDL_Rect corner{639, 479, 1, 1};
+    SDL_FillRect(pic, &corner, SDL_MapRGB(pic->format, 0, 255, 0));
+
+    SdlHostOptions o;
+    o.scale = s;
+    o.debug = c.debug;
+    o.max_passes = 2;
+    open(o);
+    EXPECT_EQ(host->debug_panel() != nullptr, c.debug);
+    int w = 0, h = 0;
+    SDL_GetWindowSize(host->window(), &w, &h);
+    EXPECT_EQ(w, (c.debug ? 792 : 640) * s);
+    EXPECT_EQ(h, 480 * s);
+
+    // The pointer over the picture's last pixel, then just right of the picture.
+    push_motion(640 * s - 1, 480 * s - 1);
+    push_motion(640 * s, 10 * s);
+    host->run();
+    EXPECT_EQ(g->input.mouse_x, 639);
+    EXPECT_EQ(g->input.mouse_y, 479);
+
+    SDL_Surface* shown = SDL_GetWindowSurface(host->window());
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(pixel_at(shown, 639 * s, 479 * s), 0x00ff00u);
+    EXPECT_EQ(pixel_at(shown, 640 * s - 1, 480 * s - 1), 0x00ff00u);
+    EXPECT_EQ(pixel_at(shown, 638 * s, 479 * s), 0x0000ffu);
+    if (c.debug) {
+      // Right of the picture: the list box, white.
+      EXPECT_EQ(pixel_at(shown, 700 * s, 200 * s), 0xffffffu);
+    }
+    host.reset();
+    SDL_FreeSurface(g->form.img_main.surface);
+    g->form.img_main.surface = nullptr;
+  }
+}
+
+TEST_F(SdlHostTest, AClickOnADebugButtonFillsTheListBetweenPasses) {
+  const struct {
+    bool debug;
+    int scale;
+    int x, y;  // client pixels at scale 1
+    int lines;
+    const char* first;
+  } cases[] = {
+      {true, 1, 672, 468, 60, "0 id 14 px 20 py 31"},
+      {true, 2, 716, 466, 102, "D0 P0 E0"},
+      {true, 3, 760, 466, 60, "0 id 3 px 5 py 6"},
+      {true, 2, 696, 470, 102, "D0 P0 E0"},  // the column Button1 and Button2 share
+      {true, 1, 700, 200, 1, "kept"},        // the list box is no button
+      {false, 1, 672, 468, 1, "kept"},       // no buttons without debug
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.x << "," << c.y << " scale " << c.scale);
+    g->world.enemy_units[0] = TUnit{14, 20, 31, 10, 0, 0, 0, 1, 0};
+    g->world.player_units[0] = TUnit{3, 5, 6, 10, 0, 0, 0, 1, 0};
+    debug_clear(*g);
+    debug_append(*g, "kept");
+    SdlHostOptions o;
+    o.scale = c.scale;
+    o.debug = c.debug;
+    o.max_passes = 2;
+    open(o);
+    push_button(SDL_MOUSEBUTTONDOWN, c.x * c.scale, c.y * c.scale);
+    push_button(SDL_MOUSEBUTTONUP, c.x * c.scale + 1, c.y * c.scale);
+    host->run();
+    EXPECT_EQ(debug_line_count(*g), c.lines);
+    EXPECT_STREQ(debug_line(*g, 0), c.first);
+    host.reset();
+  }
+}
+
+TEST_F(SdlHostTest, EnemySpeedRunsMorePassesPerTickOnlyInTheComputersTurn) {
+  const struct {
+    int scene, speed;
+    long ticks;
+  } cases[] = {
+      {375, 4, 12},  // the player's side of the game: one pass per tick
+      {9000, 4, 3},  // a code in the computer's range that no block answers to
+      {9000, 1, 12},
+      {9000, 8, 2},  // the pass limit ends the second tick early
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.scene << " x" << c.speed);
+    SdlHostOptions o;
+    o.enemy_speed = c.speed;
+    o.max_passes = 12;
+    open(o);
+    g->flow.scene = c.scene;
+    host->run();
+    EXPECT_EQ(host->pass_number(), 12);
+    EXPECT_EQ(host->tick_number(), c.ticks);
+    host.reset();
+  }
+}
+
+TEST_F(SdlHostTest, VolumesAreSetOnTheMusicAndTheEffectsChannel) {
+  SdlHostOptions o;
+  o.mute = true;  // the dummy driver: the volumes are set all the same
+  o.music_volume = 50;
+  o.sound_volume = 30;
+  open(o);
+  EXPECT_EQ(Mix_VolumeMusic(-1), 64);
+  EXPECT_EQ(Mix_Volume(0, -1), 38);
 }
 
 TEST_F(SdlHostTest, RunsThePassLimitAndSetsTheCaption) {

@@ -33,6 +33,14 @@ void write_silence(const std::string& path, int ms) {
   for (uint32_t i = 0; i < samples; ++i) u16(0);
 }
 
+TEST(MixerVolume, MapsPercentOntoTheMixersScale) {
+  const struct {
+    int percent, want;
+  } cases[] = {{0, 0},  {100, MIX_MAX_VOLUME}, {50, 64}, {1, 1}, {30, 38}, {99, 127},
+               {-5, 0}, {150, MIX_MAX_VOLUME}};
+  for (const auto& c : cases) EXPECT_EQ(mixer_volume(c.percent), c.want) << c.percent;
+}
+
 class MusicPlayerTest : public ::testing::Test {
  protected:
   void SetUp() override {

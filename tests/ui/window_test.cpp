@@ -174,7 +174,9 @@ TEST(TitleMenu, TextIsWhiteAt20PointsOverTheFrame) {
 
 TEST(IntermissionMenu, BandsFollowItsWindow) {
   const HoverCase cases[] = {{500, 120, 1}, {500, 132, 0}, {500, 150, 2}, {383, 150, 0},
-                             {385, 150, 2}, {639, 190, 3}, {640, 190, 0}, {500, 196, 0}};
+                             {385, 150, 2}, {639, 190, 3}, {640, 190, 0}, {500, 196, 0},
+                             {500, 100, 0}, {500, 101, 1}, {384, 120, 0}, {500, 131, 1},
+                             {500, 133, 2}, {500, 164, 0}, {500, 165, 3}, {500, 195, 3}};
   for (const HoverCase& c : cases) {
     auto g = make_drawing_game();
     g->input.cursor_x = c.x;
@@ -216,8 +218,10 @@ INSTANTIATE_TEST_SUITE_P(MaxStage, StageSelect,
                          });
 
 TEST(StageSelect, EveryRowCanBeHoveredWhetherListedOrNot) {
-  const HoverCase cases[] = {{100, 150, 5}, {100, 32, 0},  {255, 10, 1}, {256, 10, 0},
-                             {1, 300, 10},  {100, 320, 0}, {100, 330, 0}};
+  const HoverCase cases[] = {{100, 150, 5}, {100, 32, 0},   {255, 10, 1},   {256, 10, 0},
+                             {1, 300, 10},  {100, 320, 0},  {100, 330, 0},  {0, 10, 0},
+                             {100, 0, 0},   {100, 1, 1},    {100, 31, 1},   {100, 33, 2},
+                             {100, 288, 0}, {100, 289, 10}, {100, 319, 10}, {-1, 100, 0}};
   for (const HoverCase& c : cases) {
     auto g = make_drawing_game();
     g->flow.max_stage = 3;

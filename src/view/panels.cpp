@@ -1,0 +1,167 @@
+#include "view/panels.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "game/game.h"
+#include "ui/window.h"
+#include "world/roster_queries.h"
+#include "world/tables.h"
+
+namespace {
+
+constexpr Rgb kWhite{255, 255, 255};
+constexpr int kPanelPoints = 10;
+constexpr int kStatusPoints = 12;
+constexpr int kLastOwnCaption = 11;  // terrain codes above have no caption of their own
+constexpr int kPlainsCaption = 12;
+
+// The text of a spec field; a copy damaged past its last byte still ends inside the field.
+template <size_t N>
+const char* spec_text(const char (&field)[N], char (&buffer)[N]) {
+  std::memcpy(buffer, field, N);
+  buffer[N - 1] = '\0';
+  return buffer;
+}
+
+const char* panel_terrain_caption(int code) {
+  return terrain_names[code >= 0 && code <= kLastOwnCaption ? code : kPlainsCaption];
+}
+
+void panel_text_style(Picture& main, int points) {
+  set_font_size(main, points);
+  set_font_color(main, kWhite);
+  set_brush_clear(main);
+}
+
+}  // namespace
+
+bool portrait_area(int image, Rect* area) {
+  int left = 0;
+  int top = 0;
+  if (image == 16) {
+    left = 0, top = 32;
+  } else if (image >= 17 && image <= 26) {
+    left = 64, top = 32;
+  } else if (image == 48) {
+    left = 0, top = 96;
+  } else if (image >= 49 && image <= 58) {
+    left = 64, top = 96;
+  } else if (image == 61) {
+    left = 128, top = 96;
+  } else {
+    return false;
+  }
+  *area = Rect{left, top, left + 64, top + 64};
+  return true;
+}
+
+int unit_panel_top(const Game& g) {
+  return g.input.mouse_y < 240 ? 384 : 0;
+}
+
+void draw_unit_panel(Game& g) {
+  const TUnitSpec& spec = g.world.selected_spec;
+  const TUnit& unit = g.world.selected_unit;
+  char name[kSpecTextBytes];
+  char model[kSpecTextBytes];
+  spec_text(spec.name, name);
+  spec_text(spec.model, model);
+  if (std::strcmp(name, "ダミー") == 0) return;
+
+  const int y0 = unit_panel_top(g);
+  draw_window(g, 0, y0, 640, 100);
+  Picture& main = g.form.img_main;
+  Rect area;
+  if (portrait_area(spec.image, &area)) copy_rect(main, 16, y0 + 16, g.form.img_window, area);
+
+  panel_text_style(main, kPanelPoints);
+  char text[96];
+  std::snprintf(text, sizeof text, "レベル　%d", spec.level);
+  text_out(main, 96, y0 + 16, text);
+  text_out(main, 192, y0 + 16, name);
+  text_out(main, 192, y0 + 38, model);
+  text_out(main, 192, y0 + 60, unit.status == 1 ? "[正常]" : "[移動×]");
+  std::snprintf(text, sizeof text, "HP %d / %d", unit.hp, spec.max_hp);
+  text_out(main, 368, y0 + 16, text);
+  std::snprintf(text, sizeof text, "SP %d / %d", unit.sp, spec.max_sp);
+  text_out(main, 368, y0 + 38, text);
+  text_out(main, 496, y0 + 16, panel_terrain_caption(unit.terrain));
+}
+
+void draw_unit_list(Game& g) {
+  draw_window(g, 0, 64, 640, 416);
+  g.ui.hover_item = 0;
+  Picture& main = g.form.img_main;
+  set_brush_color(main, g.ui.highlight_colors[g.flow.anim_slow & 7]);
+
+  const int cx = g.input.cursor_x;
+  const int cy = g.input.cursor_y;
+  if (cy > 64 && cy < 480) {
+    // The row is computed, not tested against bands: the 15 pixels above the first text belong
+    // to row 0, since the division truncates toward zero.
+    const int r = (cy - 64 - 16) / 20;
+    if (cx > 0 && cx < 320) {
+      fill_rect(main, Rect{16, 80 + 20 * r, 320, 92 + 20 * r});
+      g.ui.hover_item = r + 1;
+    }
+    if (cx > 320 && cx < 640) {
+      fill_rect(main, Rect{336, 80 + 20 * r, 624, 92 + 20 * r});
+      g.ui.hover_item = r + 1 + kListRowsPerColumn;
+    }
+  }
+
+  panel_text_style(main, kPanelPoints);
+  const WorldState& w = g.world;
+  for (int s = 0; s < kListedSlots; ++s) {
+    const int c = s / kListRowsPerColumn;
+    const int k = s - kListRowsPerColumn * c;
+    const TUnit& unit = w.player_units[s];
+    char text[160];
+    if (unit.type == 0) {
+      std::snprintf(text, sizeof text, "--------");
+    } else if (unit.type > 0 && unit.type < kUnitSpecRows) {
+      char name[kSpecTextBytes];
+      char model[kSpecTextBytes];
+      const TUnitSpec& spec = w.unit_specs[unit.type];
+      std::snprintf(text, sizeof text, "%s  %s  HP %d", spec_text(spec.name, name),
+                    spec_text(spec.model, model), unit.hp);
+    } else {
+      // A slot whose type names no row: listed by its hit points only.
+      std::snprintf(text, sizeof text, "?  HP %d", unit.hp);
+    }
+    text_out(main, 16 + 320 * c, 80 + 20 * k, text);
+  }
+}
+
+void draw_status_panel(Game& g) {
+  draw_window(g, 0, 0, 640, 64);
+  const WorldState& w = g.world;
+  int units = 0;
+  int hqs = 0;
+  int best_sp = 0;
+  for (const TUnit& unit : w.player_units) {
+    if (unit.type != 0) ++units;
+    if (unit.type != kPlayerHq) continue;
+    best_sp = hqs == 0 || unit.sp > best_sp ? unit.sp : best_sp;
+    ++hqs;
+  }
+
+  Picture& main = g.form.img_main;
+  panel_text_style(main, kStatusPoints);
+  char text[96];
+  // Every HQ gains this much at the start of the player's turn.
+  const long long income = static_cast<long long>(g.flow.player_income) + hqs;
+  std::snprintf(text, sizeof text, "司令部のSP %d (+%lld)", best_sp, income);
+  text_out(main, 32, 16, text);
+  std::snprintf(text, sizeof text, "ユニット数 %d / %d", units, unit_cap);
+  text_out(main, 232, 16, text);
+  std::snprintf(text, sizeof text, "現ターン数 %d", g.flow.turn_no);
+  text_out(main, 432, 16, text);
+}
+
+void draw_skill_panel(Game& g) {
+  const int column = g.world.selected_unit.x - g.view.view_x;
+  draw_window(g, column < 10 ? 320 : 0, 100, 320, 256);
+  g.ui.hover_item = 0;
+}
