@@ -6,22 +6,6 @@ void scene_110(Game& g) {
   (void)g;
 }
 
-void scene_120(Game& g) {
-  (void)g;
-}
-
-void scene_130(Game& g) {
-  (void)g;
-}
-
-void scene_140(Game& g) {
-  (void)g;
-}
-
-void scene_150(Game& g) {
-  (void)g;
-}
-
 void scene_160(Game& g) {
   (void)g;
 }
