@@ -41,8 +41,7 @@ void scene_150(Game& g) {
   if (dir >= kDeployUp && dir <= kDeployLeft && g.input.left_down != 0) {
     play_sound(g, 1);
     const int row = g.ui.hover_item;
-    // The row chosen in the list; a roster with no free slot takes nothing and
-    // costs nothing.
+    // The row chosen in the list; a roster with no free slot takes nothing and costs nothing.
     const bool placed = row >= 1 && row <= 10 && produce_unit(g, row + 1, dir) != kNoSlot;
     if (!placed) {
       g.flow.scene = 100;
