@@ -1,5 +1,6 @@
-// Whole turns through the real program: the player ends the turn on stage 1, the computer plays
-// its turn and hands back; an army without an HQ loses and the game returns to the title.
+// Whole turns through the real program: an HQ of stage 1 buys a unit, the player ends the turn,
+// the computer plays its turn and hands back; an army without an HQ loses and the game returns
+// to the title.
 #include <SDL.h>
 #include <SDL_image.h>
 #include <gtest/gtest.h>
@@ -35,6 +36,13 @@ constexpr const char* kEndFirstTurn =
     "15  500 148 1 0   # ターン終了\n"
     "16  500 148 0 0\n";
 constexpr long kEndTurnPass = 15;
+// Title "Start" and intermission "出撃": stage 1 is on the map from pass 6.
+constexpr const char* kSortie =
+    "0   0   0   0 0\n"
+    "2   300 340 1 0\n"
+    "3   300 340 0 0\n"
+    "6   630 185 1 0\n"
+    "7   630 185 0 0\n";
 
 constexpr int kMapFileBytes = 8212;
 constexpr int kTerrainOffset = 20;
@@ -101,6 +109,95 @@ void keep_snapshot(const GameRun& run, const char* name) {
   std::error_code ec;
   fs::copy_file(run.png, fs::path(dir) / (std::string(name) + ".png"),
                 fs::copy_options::overwrite_existing, ec);
+}
+
+std::string at_pass(long pass, int x, int y, bool left) {
+  return std::to_string(pass) + " " + std::to_string(x) + " " + std::to_string(y) + " " +
+         (left ? "1" : "0") + " 0\n";
+}
+
+TEST(HqProduction, AnHqOfStageOneBuysAScoutBesideItselfAndPaysForIt) {
+  SKIP_WITHOUT_BUILT_ASSETS();
+  const GameRun probe = play(kSortie, 8, nullptr);
+  ASSERT_EQ(probe.exit_code, 0) << probe.err;
+  const nlohmann::json& d = probe.dump;
+  const int vx = d["view_x"], vy = d["view_y"];
+  int hq = -1;
+  for (int slot = 0; slot < 60 && hq < 0; ++slot) {
+    if (d["player_units"][slot]["type"] == 1) hq = slot;
+  }
+  ASSERT_GE(hq, 0) << "stage 1 has no player HQ";
+  const int hx = d["player_units"][hq]["x"], hy = d["player_units"][hq]["y"];
+  const int32_t sp = d["player_units"][hq]["sp"];
+  // A scout costs 1 SP times the number of scouts once the new one stands.
+  int32_t price = 1;
+  for (const auto& u : d["player_units"]) price += u["type"] == 2 ? 1 : 0;
+  const int c = hx - vx, r = hy - vy;
+  if (c < 1 || c > 18 || r < 1 || r > 13) GTEST_SKIP() << "the HQ is not in the first view";
+
+  // The first neighbour, above, right, below, left, that is free land.
+  const std::string map = e2e::read_text(probe.data / "map001.fmf");
+  const auto free_land = [&](int x, int y) {
+    const int terrain = static_cast<uint8_t>(map[kTerrainOffset + 64 * y + x]);
+    if (terrain < 4 || terrain > 11) return false;
+    for (const char* side : {"player_units", "enemy_units"}) {
+      for (const auto& u : d[side]) {
+        if (u["type"] != 0 && u["x"] == x && u["y"] == y) return false;
+      }
+    }
+    return true;
+  };
+  int nx = -1, ny = -1;
+  for (const auto& o : {std::pair{0, -1}, std::pair{1, 0}, std::pair{0, 1}, std::pair{-1, 0}}) {
+    if (free_land(hx + o.first, hy + o.second)) {
+      nx = hx + o.first;
+      ny = hy + o.second;
+      break;
+    }
+  }
+  ASSERT_GE(nx, 0) << "the HQ is walled in";
+
+  // The HQ menu and the list open on the half of the screen away from the HQ.
+  const int menu_x = c < 10 ? 480 : 0;
+  const int list_x = c < 10 ? 320 : 0;
+  const int hq_px = 32 * c + 16, hq_py = 32 * r + 16;
+  const std::string script = std::string(kSortie) + at_pass(8, hq_px, hq_py, true) +
+                             at_pass(9, menu_x + 80, 148, false) +  // "スキル"
+                             at_pass(10, menu_x + 80, 148, true) +
+                             at_pass(11, list_x + 80, 125, false) +  // "斥候"
+                             at_pass(12, list_x + 80, 125, true) +
+                             at_pass(13, 32 * (nx - vx) + 16, 32 * (ny - vy) + 16, false) +
+                             at_pass(14, 32 * (nx - vx) + 16, 32 * (ny - vy) + 16, true) +
+                             at_pass(15, 32 * (nx - vx) + 16, 32 * (ny - vy) + 16, false);
+  const GameRun list = play(script, 12, nullptr);
+  ASSERT_EQ(list.exit_code, 0) << list.err;
+  EXPECT_EQ(scene_of(list), 130);
+  EXPECT_EQ(list.dump["hover_item"], 1);
+  keep_snapshot(list, "production_list");
+
+  const GameRun bought = play(script, 18, nullptr);
+  ASSERT_EQ(bought.exit_code, 0) << bought.err;
+  const nlohmann::json& b = bought.dump;
+  EXPECT_EQ(scene_of(bought), 100);
+  bool found = false;
+  for (const auto& u : b["player_units"]) {
+    if (u["type"] == 2 && u["x"] == nx && u["y"] == ny) found = u["ready"] == 1;
+  }
+  EXPECT_TRUE(found) << "no ready scout at " << nx << "," << ny;
+  EXPECT_EQ(b["player_units"][hq]["sp"], sp - price);
+  EXPECT_EQ(b["player_units"][hq]["ready"], 0);
+  for (const auto& u : b["player_units"]) {
+    if (u["type"] == 1) {
+      EXPECT_EQ(u["sp"], sp - price) << "every HQ pays from the one purse";
+    }
+  }
+  for (long pass : {8L, 10L, 12L, 14L}) {
+    bool confirm = false;
+    for (const auto& a : b["audio"]) {
+      confirm = confirm || (a["pass"] == pass && a["kind"] == "sound" && a["n"] == 1);
+    }
+    EXPECT_TRUE(confirm) << "no confirm sound at pass " << pass;
+  }
 }
 
 TEST(TurnCycle, EndingTheFirstTurnRunsTheComputersTurnAndHandsBack) {
