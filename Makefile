@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 
-.PHONY: deps build build-asan run test test-fast format clean
+.PHONY: deps build build-asan run test test-fast monkey format clean
 
 deps:
 	@./scripts/install-deps
@@ -31,6 +31,15 @@ test: build build-asan
 # Only the normal build, for a quick check while working.
 test-fast: build
 	cd $(BUILD) && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ctest --output-on-failure -j $(JOBS)
+
+# The long monkey: random play over the whole game in the sanitizer build, the invariants checked
+# after every pass. MONKEY_PASSES and MONKEY_SEED choose the run.
+MONKEY_PASSES ?= 200000
+MONKEY_SEED ?= 1
+monkey: build-asan
+	cmake --build $(ASAN_BUILD) -j $(JOBS) --target nevalt_monkey
+	cd $(ASAN_BUILD) && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy \
+	  ./tests/monkey/nevalt_monkey --passes $(MONKEY_PASSES) --seed $(MONKEY_SEED)
 
 format:
 	find src tests tools bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
