@@ -4,6 +4,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -51,6 +52,24 @@ bool sscanf_is_defined(const std::string& text) {
     if (run > 9) return false;
   }
   return true;
+}
+
+// The reading the game promises, built on strtoll: white space, a sign and digits, a comma right
+// after the first number, then the second; numbers beyond 32 bits taken as the nearest limit.
+int reference_parse(const char* text, int32_t* first, int32_t* second) {
+  const auto clamp = [](long long v) {
+    return static_cast<int32_t>(v > INT32_MAX ? INT32_MAX : (v < INT32_MIN ? INT32_MIN : v));
+  };
+  char* end = nullptr;
+  const long long a = std::strtoll(text, &end, 10);
+  if (end == text) return 0;
+  *first = clamp(a);
+  if (*end != ',') return 1;
+  const char* rest = end + 1;
+  const long long b = std::strtoll(rest, &end, 10);
+  if (end == rest) return 1;
+  *second = clamp(b);
+  return 2;
 }
 
 // A folder of its own (in memory where there is one: saves sync to the disk), entered only
@@ -105,6 +124,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (read < 0 || read > 2) fault("parse_progress counted outside 0..2", c_text);
   if (read < 1 && stage != kUntouched) fault("a number was written that was not read", c_text);
   if (read < 2 && max_stage != kUntouched) fault("a second number was invented", c_text);
+  int32_t want_stage = kUntouched;
+  int32_t want_max = kUntouched;
+  if (reference_parse(c_text.c_str(), &want_stage, &want_max) != read || want_stage != stage ||
+      want_max != max_stage) {
+    fault("read otherwise than the reference reading", c_text);
+  }
   if (sscanf_is_defined(c_text)) {
     int a = kUntouched;
     int b = kUntouched;
