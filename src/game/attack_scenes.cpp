@@ -1,19 +1,88 @@
 // Attack targeting, the pause after an attack, and its aftermath with the victory test.
+#include "game/audio.h"
 #include "game/game.h"
 #include "game/scenes.h"
+#include "game/selection.h"
+#include "game/turn_cycle.h"
+#include "rules/combat.h"
+#include "ui/popups.h"
+#include "view/map_view.h"
+#include "world/roster.h"
+#include "world/roster_queries.h"
+
+namespace {
+
+// The enemy slot on the pointer's cell, or -1 when the cell holds no enemy unit.
+int enemy_at_pointer(const Game& g) {
+  const int o = g.world.occupancy[pointer_cell_x(g)][pointer_cell_y(g)];
+  if (o < kEnemyOccupancyBase || o >= kEnemyOccupancyBase + kRosterSlots) return -1;
+  return o - kEnemyOccupancyBase;
+}
+
+bool in_attack_range(const Game& g, int x, int y) {
+  return g.rules.attack_range[x][y] == 0;
+}
+
+// The popup goes over the unit the attack was aimed at, hit or miss.
+void show_attack_result(Game& g, int32_t result) {
+  const int t = g.rules.last_target;
+  if (t < 0 || t >= kRosterSlots) return;
+  const TUnit& target = g.world.enemy_units[t];
+  draw_damage_popup(g, result, target.x, target.y);
+}
+
+}  // namespace
 
 void scene_330(Game& g) {
-  (void)g;
+  TUnit& unit = g.world.selected_unit;
+  if (unit.x != 0) {
+    write_back_selected(g);
+    redraw(g);
+  }
+  list_player_targets(g, unit.x, unit.y, g.world.selected_slot, selected_range(g));
+  if (g.rules.pair_list[0].e_slot != kNone) {
+    g.flow.scene = 371;
+    return;
+  }
+  // Nothing in range: nothing is attacked and the unit keeps its action.
+  turn_end_check(g);
 }
 
 void scene_371(Game& g) {
-  (void)g;
+  edge_scroll(g);
+  redraw(g);  // with the attack range outlined
+  if (inner_area(g) && g.input.left_down == 1 && selected_player_slot(g) != nullptr) {
+    const int e = enemy_at_pointer(g);
+    if (e >= 0 && in_attack_range(g, pointer_cell_x(g), pointer_cell_y(g))) {
+      play_sound(g, 3);
+      // Any enemy inside the range may be chosen, not only the nearest.
+      const int32_t result = player_attack(g, g.world.selected_slot, e);
+      if (result != kNone) show_attack_result(g, result);
+      g.flow.scene = 372;
+      g.flow.wait_ticks = 30;
+    }
+  }
+  // Back to the command menu, silently, once the button is up.
+  if (g.input.right_down == 1) g.flow.scene = 401;
 }
 
 void scene_372(Game& g) {
-  (void)g;
+  if (g.flow.wait_ticks > 0) {
+    g.flow.wait_ticks -= 1;
+  } else {
+    g.flow.scene = 373;
+  }
 }
 
 void scene_373(Game& g) {
-  (void)g;
+  // Destroyed units leave and captured HQs change sides before the stage is judged.
+  remove_destroyed(g);
+  use_up_action(g);
+  if (count_units(g, kCountEnemyHqs) == 0) {
+    draw_banner(g, kBannerVictory);
+    g.flow.wait_ticks = 60;
+    g.flow.scene = 374;
+    return;
+  }
+  turn_end_check(g);
 }
