@@ -402,6 +402,11 @@ bool check_invariants(const Game& g, std::string* why) {
 bool scene_leaves_occupancy_current(int scene) {
   switch (scene) {
     case 100:
+    case 110:
+    case 310:
+    case 340:
+    case 360:
+    case 371:
     case 390:
     case 410:
     case 420:

@@ -42,12 +42,12 @@ int main(int argc, char** argv) {
   std::string scenes;
   for (int s : r.scenes) scenes += " " + std::to_string(s);
   std::printf(
-      "%ld passes, seed %llu: %zu scenes seen (%s ), highest stage started %d, highest turn %d, "
+      "%ld passes, seed %llu: %zu scenes seen (%s ), highest stage started %lld, highest turn %d, "
       "%ld restarts, %ld message boxes, %ld saves, %ld damaged files, %ld exact occupancy "
       "checks\n",
       r.passes, static_cast<unsigned long long>(o.seed), r.scenes.size(), scenes.c_str(),
-      r.max_stage_started + 1, r.max_turn, r.restarts, r.messages, r.saves_written, r.damages,
-      r.strict_checks);
+      static_cast<long long>(r.max_stage_started) + 1, r.max_turn, r.restarts, r.messages,
+      r.saves_written, r.damages, r.strict_checks);
   if (!r.ok) {
     std::fprintf(stderr, "nevalt_monkey: %s\n", r.failure.c_str());
     return 1;

@@ -319,10 +319,20 @@ class Monkey {
 
   PassInput next_input() {
     PassInput in;
-    // Escape and Ctrl are rare: Escape throws the game back to the title.
+    // Escape and Ctrl are rare: Escape throws the game back to the title. A game that has not
+    // left its scene for a long time (a pause the monkey cannot end) is sent there too.
+    if (g_->flow.scene == last_scene_) {
+      ++same_scene_passes_;
+    } else {
+      last_scene_ = g_->flow.scene;
+      same_scene_passes_ = 0;
+    }
     in.escape = escape_left_ > 0;
     if (escape_left_ > 0) --escape_left_;
-    if (escape_left_ == 0 && rng_.below(6000) == 0) escape_left_ = rng_.between(1, 3);
+    if (escape_left_ == 0 && (rng_.below(6000) == 0 || same_scene_passes_ > kStuckPasses)) {
+      escape_left_ = rng_.between(1, 3);
+      same_scene_passes_ = 0;
+    }
     in.ctrl_key = rng_.below(2500) == 0;
 
     if (gesture_left_ == 0) {
@@ -563,6 +573,9 @@ class Monkey {
   int gesture_left_ = 0;
   PointerSample last_;
   int escape_left_ = 0;
+  static constexpr int kStuckPasses = 2000;
+  int last_scene_ = -1;
+  int same_scene_passes_ = 0;
   int blocked_left_ = 0;
   bool tmp_is_blocked_ = false;
 };
