@@ -145,7 +145,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   {
     std::FILE* f = std::fopen(kSaveFileName, "wb");
     if (f == nullptr) fault("cannot write the save file", c_text);
-    std::fwrite(data, 1, size, f);
+    if (size > 0) std::fwrite(data, 1, size, f);
     std::fclose(f);
   }
   const std::string head = std::string(text.substr(0, 4096)).c_str();
