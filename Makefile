@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 
-.PHONY: deps build build-asan run test test-fast format clean balance campaign
+.PHONY: deps build build-asan run test test-fast monkey format clean balance campaign
 
 deps:
 	@./scripts/install-deps
@@ -42,6 +42,15 @@ balance: deps $(BUILD)/CMakeCache.txt
 campaign: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS) --target nevalt balance nevalt_assets
 	$(BUILD)/tools/balance/balance --campaign --ticks 20000000 $(BALANCE_ARGS)
+
+# The long monkey: random play over the whole game in the sanitizer build, the invariants checked
+# after every pass. MONKEY_PASSES and MONKEY_SEED choose the run.
+MONKEY_PASSES ?= 200000
+MONKEY_SEED ?= 1
+monkey: build-asan
+	cmake --build $(ASAN_BUILD) -j $(JOBS) --target nevalt_monkey
+	cd $(ASAN_BUILD) && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy \
+	  ./tests/monkey/nevalt_monkey --passes $(MONKEY_PASSES) --seed $(MONKEY_SEED)
 
 format:
 	find src tests tools bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i

@@ -4,7 +4,9 @@
 #include <SDL_ttf.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "ui/font_lookup.h"
@@ -23,6 +25,23 @@ constexpr Uint32 kPictureFormat = SDL_PIXELFORMAT_XRGB8888;
 constexpr int kCommonSizes[] = {10, 12, 16, 20, 64};
 constexpr int kFontSlots = 16;
 
+// Rendered texts kept for the next pass: screens write the same texts pass after pass, and
+// rendering one costs far more than copying it. Sets of a few entries, chosen by a hash of the
+// text, its font and its colour; a full set gives up its least recently drawn entry. Texts
+// longer than an entry holds are rendered every time.
+constexpr int kTextSets = 128;
+constexpr int kTextWays = 4;
+constexpr int kTextBytes = 120;
+
+struct CachedText {
+  uint64_t hash = 0;
+  TTF_Font* font = nullptr;
+  Rgb color;
+  char text[kTextBytes] = {};
+  SDL_Surface* glyphs = nullptr;  // owned; nullptr: the entry is free
+  uint64_t last_used = 0;
+};
+
 }  // namespace
 
 struct FontCache {
@@ -31,6 +50,8 @@ struct FontCache {
   TTF_Font* regular[kFontSlots] = {};
   TTF_Font* bold[kFontSlots] = {};
   int used = 0;
+  CachedText texts[kTextSets][kTextWays];
+  uint64_t clock = 0;
 };
 
 namespace {
@@ -67,6 +88,72 @@ TTF_Font* font_for(FontCache* cache, const CanvasState& canvas) {
   if (!open_size(*cache, canvas.font_size, nullptr)) return nullptr;
   const int slot = cache->used - 1;
   return canvas.bold ? cache->bold[slot] : cache->regular[slot];
+}
+
+uint64_t text_hash(const TTF_Font* font, Rgb c, const char* utf8, size_t length) {
+  uint64_t h = 1469598103934665603ull;  // FNV-1a
+  const auto mix = [&h](uint64_t byte) {
+    h ^= byte;
+    h *= 1099511628211ull;
+  };
+  const auto address = reinterpret_cast<uintptr_t>(font);
+  for (int i = 0; i < 8; ++i) mix((address >> (8 * i)) & 0xff);
+  mix(c.r);
+  mix(c.g);
+  mix(c.b);
+  for (size_t i = 0; i < length; ++i) mix(static_cast<unsigned char>(utf8[i]));
+  return h;
+}
+
+SDL_Surface* render_text(TTF_Font* font, Rgb c, const char* utf8) {
+  SDL_Surface* glyphs = TTF_RenderUTF8_Blended(font, utf8, SDL_Color{c.r, c.g, c.b, 255});
+  if (glyphs != nullptr) SDL_SetSurfaceBlendMode(glyphs, SDL_BLENDMODE_BLEND);
+  return glyphs;
+}
+
+// The rendered text from the cache, rendered into it on a miss. nullptr for a text too long
+// for an entry (the caller renders it itself) or when rendering fails.
+SDL_Surface* cached_text(FontCache& cache, TTF_Font* font, Rgb c, const char* utf8,
+                         bool* cacheable) {
+  const size_t length = std::strlen(utf8);
+  *cacheable = length < static_cast<size_t>(kTextBytes);
+  if (!*cacheable) return nullptr;
+  const uint64_t hash = text_hash(font, c, utf8, length);
+  CachedText* set = cache.texts[hash % kTextSets];
+  cache.clock += 1;
+  CachedText* victim = &set[0];
+  for (int way = 0; way < kTextWays; ++way) {
+    CachedText& e = set[way];
+    if (e.glyphs != nullptr && e.hash == hash && e.font == font && e.color == c &&
+        std::memcmp(e.text, utf8, length + 1) == 0) {
+      e.last_used = cache.clock;
+      return e.glyphs;
+    }
+    if (e.glyphs == nullptr) {
+      if (victim->glyphs != nullptr) victim = &e;
+    } else if (victim->glyphs != nullptr && e.last_used < victim->last_used) {
+      victim = &e;
+    }
+  }
+  SDL_Surface* glyphs = render_text(font, c, utf8);
+  if (glyphs == nullptr) return nullptr;
+  if (victim->glyphs != nullptr) SDL_FreeSurface(victim->glyphs);
+  victim->hash = hash;
+  victim->font = font;
+  victim->color = c;
+  std::memcpy(victim->text, utf8, length + 1);
+  victim->glyphs = glyphs;
+  victim->last_used = cache.clock;
+  return glyphs;
+}
+
+void clear_text_cache(FontCache& cache) {
+  for (auto& set : cache.texts) {
+    for (CachedText& e : set) {
+      if (e.glyphs != nullptr) SDL_FreeSurface(e.glyphs);
+      e = CachedText{};
+    }
+  }
 }
 
 Uint32 map_color(const SDL_Surface* surface, Rgb c) {
@@ -151,6 +238,7 @@ FontCache* open_fonts(std::string* error) {
 
 void close_fonts(FontCache* fonts) {
   if (fonts == nullptr) return;
+  clear_text_cache(*fonts);
   for (int i = 0; i < fonts->used; ++i) {
     TTF_CloseFont(fonts->regular[i]);
     TTF_CloseFont(fonts->bold[i]);
@@ -248,16 +336,17 @@ void text_out(Picture& picture, int x, int y, const char* utf8) {
   TTF_Font* font = font_for(picture.fonts, picture.canvas);
   if (font == nullptr) return;
   const Rgb c = picture.canvas.font_color;
-  SDL_Surface* glyphs = TTF_RenderUTF8_Blended(font, utf8, SDL_Color{c.r, c.g, c.b, 255});
+  bool cacheable = false;
+  SDL_Surface* glyphs = cached_text(*picture.fonts, font, c, utf8, &cacheable);
+  if (!cacheable) glyphs = render_text(font, c, utf8);
   if (glyphs == nullptr) return;
   if (picture.canvas.brush_style == BrushStyle::kSolid) {
     fill(picture.surface, x, y, x + glyphs->w, y + glyphs->h,
          map_color(picture.surface, picture.canvas.brush_color));
   }
-  SDL_SetSurfaceBlendMode(glyphs, SDL_BLENDMODE_BLEND);
   SDL_Rect to{x, y, glyphs->w, glyphs->h};
   SDL_BlitSurface(glyphs, nullptr, picture.surface, &to);
-  SDL_FreeSurface(glyphs);
+  if (!cacheable) SDL_FreeSurface(glyphs);
 }
 
 void set_font_size(Picture& picture, int points) {

@@ -34,5 +34,7 @@ void load_stage_map(Game& g, int stage);
 // Sets up a stage from the bytes of a map file: the header, both layers, empty rosters, the
 // starting units in reading order and the reserve cells. Bytes missing from a short image read as
 // 0; bytes past 8212 are ignored. A terrain byte that is no terrain code is stored as 0. Reserve
-// squads beyond the 18 that reserve_points holds are ignored, keeping its end marker.
+// squads beyond the 18 that reserve_points holds are ignored, keeping its end marker. The
+// placements leave occupancy and vision current but do not paint img_main: the caller draws the
+// map afterwards (the stage start does, over the whole picture).
 void load_map_image(Game& g, const uint8_t* bytes, size_t size);

@@ -1,0 +1,162 @@
+// The longest pass of each group of scenes, whole, as game_tick runs it: the screens between
+// stages (the title's pictures, the menus, a stage start that loads its map), the map and its
+// menus, the unit list with all 40 rows written. Each pass must stay far inside its 30 ms.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <memory>
+#include <string>
+
+#include "game/campaign.h"
+#include "game/game.h"
+#include "game/game_tick.h"
+#include "game/scenes.h"
+#include "platform/host.h"
+#include "platform/silent_media_player.h"
+#include "ui/screens.h"
+#include "ui/surface.h"
+#include "world/roster.h"
+#include "world/tables.h"
+
+namespace {
+
+// Answers like the headless host and plays nothing.
+class BenchHost : public Host {
+ public:
+  PointerSample pointer;
+  void set_caption(const char*) override {}
+  void close_main_form() override {}
+  bool escape_down() override { return false; }
+  void message_box(const char*, const char*) override {}
+  MediaPlayer& music_player() override { return music_; }
+  MediaPlayer& sound_player() override { return sound_; }
+  PointerSample sample_pointer() override { return pointer; }
+  long pass_number() const override { return 0; }
+
+ private:
+  SilentMediaPlayer music_;
+  SilentMediaPlayer sound_;
+};
+
+// The game with its pictures, fonts and sprites, on stage `stage` (0 to 9), in the data folder.
+struct Session {
+  explicit Session(int stage = 0) {
+    if (chdir(NEVALT_DATA_DIR) != 0) return;
+    g = std::make_unique<Game>();
+    form_create(*g, 1);
+    g->form.host = &host;
+    std::string error;
+    g->form.fonts = open_fonts(&error);
+    load_sprite_sheet(g->form.ImageList1);
+    load_form_picture(*g, g->form.img_tile, "TileA.bmp");
+    load_form_picture(*g, g->form.img_window, "Window.bmp");
+    load_form_picture(*g, g->form.img_main, "BG1.bmp");
+    g->flow.stage_no = stage;
+    g->flow.max_stage = 9;
+    stage_setup(*g);
+  }
+  ~Session() {
+    free_picture(g->form.img_main);
+    free_picture(g->form.img_window);
+    free_picture(g->form.img_tile);
+    free_sprite_sheet(g->form.ImageList1);
+    close_fonts(g->form.fonts);
+  }
+  void point(int x, int y, bool left = false, bool right = false) {
+    g->input.cursor_x = x;
+    g->input.cursor_y = y;
+    g->input.mouse_x = x;
+    g->input.mouse_y = y;
+    g->input.left_down = left;
+    g->input.right_down = right;
+  }
+  // One whole pass that starts in `scene`.
+  void pass(int scene) {
+    g->flow.scene = scene;
+    game_tick(*g);
+  }
+  BenchHost host;
+  std::unique_ptr<Game> g;
+};
+
+// The first pass of the title loads its three pictures from the disk and starts the music.
+void BM_PassTitleLoad(benchmark::State& state) {
+  Session s;
+  s.point(0, 0);
+  for (auto _ : state) s.pass(0);
+}
+BENCHMARK(BM_PassTitleLoad)->Unit(benchmark::kMicrosecond);
+
+void BM_PassTitleMenu(benchmark::State& state) {
+  Session s;
+  s.pass(0);
+  s.point(300, 340);
+  for (auto _ : state) s.pass(10);
+}
+BENCHMARK(BM_PassTitleMenu)->Unit(benchmark::kMicrosecond);
+
+void BM_PassIntermission(benchmark::State& state) {
+  Session s;
+  load_form_picture(*s.g, s.g->form.img_main, "BG1.bmp");
+  s.point(500, 185);
+  for (auto _ : state) s.pass(11);
+}
+BENCHMARK(BM_PassIntermission)->Unit(benchmark::kMicrosecond);
+
+// All ten stages listed, the pointer on the last.
+void BM_PassStageSelect(benchmark::State& state) {
+  Session s;
+  s.point(100, 330);
+  for (auto _ : state) s.pass(13);
+}
+BENCHMARK(BM_PassStageSelect)->Unit(benchmark::kMicrosecond);
+
+// "出撃": the stage's map is read and every unit placed, one redraw each, then the first frame.
+void BM_PassStageStart(benchmark::State& state) {
+  Session s(static_cast<int>(state.range(0)));
+  s.point(630, 185);
+  for (auto _ : state) s.pass(20);
+  state.SetLabel("stage " + std::to_string(state.range(0) + 1));
+}
+BENCHMARK(BM_PassStageStart)->DenseRange(0, 9)->Unit(benchmark::kMicrosecond);
+
+// The map with the unit panel of the unit under the pointer.
+void BM_PassMap(benchmark::State& state) {
+  Session s;
+  const TUnit& first = s.g->world.player_units[0];
+  s.point(32 * (first.x - s.g->view.view_x) + 16, 32 * (first.y - s.g->view.view_y) + 16);
+  for (auto _ : state) s.pass(100);
+}
+BENCHMARK(BM_PassMap)->Unit(benchmark::kMicrosecond);
+
+void BM_PassMapMenu(benchmark::State& state) {
+  Session s;
+  s.point(500, 180);
+  for (auto _ : state) s.pass(390);
+}
+BENCHMARK(BM_PassMapMenu)->Unit(benchmark::kMicrosecond);
+
+// The unit list with every one of its 40 rows holding a unit.
+void BM_PassUnitList40Rows(benchmark::State& state) {
+  Session s;
+  for (int x = 2; x < 62 && s.g->world.player_units[39].type == 0; x += 2) {
+    for (int y = 2; y < 62 && s.g->world.player_units[39].type == 0; y += 3) {
+      if (s.g->world.occupancy[x][y] == kNoUnit) add_unit(*s.g, x, y, 4, kSidePlayer, default_hp);
+    }
+  }
+  s.point(100, 125);
+  for (auto _ : state) s.pass(410);
+  int rows = 0;
+  for (int slot = 0; slot < 40; ++slot) rows += s.g->world.player_units[slot].type != 0;
+  state.SetLabel(std::to_string(rows) + " rows");
+}
+BENCHMARK(BM_PassUnitList40Rows)->Unit(benchmark::kMicrosecond);
+
+void BM_PassVictoryCondition(benchmark::State& state) {
+  Session s;
+  s.point(320, 240);
+  for (auto _ : state) s.pass(420);
+}
+BENCHMARK(BM_PassVictoryCondition)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
