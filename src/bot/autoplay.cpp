@@ -23,6 +23,10 @@ constexpr int kScrollCells = 4;
 
 constexpr Aim kMapMiddle{320, 240};
 
+// Turns without an enemy falling before the player takes more risk, and how much more a turn.
+constexpr int kPatientTurns = 3;
+constexpr int kBoldnessStep = 20;
+
 // Scene codes the player's side of a battle and the computer's turn run in; 374 and 375 follow
 // the last blow of a won battle.
 bool battle_scene(int s) {
@@ -99,6 +103,8 @@ void Autoplay::begin_battle(const Game& g) {
   r = BattleRecord{};
   r.stage = g.flow.stage_no + 1;
   battle_turn0_ = g.flow.turn_no;
+  progress_turn_ = 1;
+  tactics_.forget();
   battle_pass0_ = pass_;
   for (int s = 0; s < kRosterSlots; ++s) {
     prev_player_[s] = g.world.player_units[s].type;
@@ -131,6 +137,7 @@ void Autoplay::count_losses(const Game& g) {
     if (e != prev_enemy_[s]) {
       if (prev_enemy_[s] > kEnemyHq && prev_enemy_[s] <= 25) ++r.enemies_destroyed;
       if (prev_enemy_[s] == kEnemyHq) ++r.hqs_taken;
+      if (prev_enemy_[s] >= kEnemyHq && prev_enemy_[s] <= 25) progress_turn_ = r.turns;
       prev_enemy_[s] = e;
     }
   }
@@ -169,6 +176,10 @@ bool Autoplay::too_many_tries() {
 }
 
 void Autoplay::give_up(bool cancel) {
+  if (options_.trace != nullptr) {
+    std::fprintf(options_.trace, "pass %lld scene %d: give up slot %d\n",
+                 static_cast<long long>(pass_), visit_scene_, intent_.slot);
+  }
   if (intent_.slot >= 0 && intent_.slot < kRosterSlots) tried_[intent_.slot] = 1;
   if (in_battle_ && battle_count_ > 0) ++battles_[battle_count_ - 1].cancels;
   intent_ = Intention{};
@@ -265,6 +276,11 @@ void Autoplay::choose_next(const Game& g) {
     intent_.kind = Intent::kEndTurn;
     return;
   }
+  // A battle that stands still makes the player bolder, turn by turn.
+  if (battle_count_ > 0) {
+    const int32_t still = battles_[battle_count_ - 1].turns - progress_turn_;
+    tactics_.set_boldness((still - kPatientTurns) * kBoldnessStep);
+  }
   tactics_.prepare(g);
   const WorldState& w = g.world;
 
@@ -286,8 +302,10 @@ void Autoplay::choose_next(const Game& g) {
         }
         break;
       case PlanKind::kMove: {
-        // The front moves first, so the units behind find the way clear.
-        const int32_t key = tactics_.goal_distance(g, s);
+        // The front moves first, so the units behind find the way clear; the scouts before
+        // everyone, so the others see what they shoot at.
+        int32_t key = tactics_.goal_distance(g, s);
+        if (u.type == 2) key -= kUnreached;
         if (move_slot < 0 || key < move_key) {
           move = p;
           move_slot = s;
@@ -300,7 +318,8 @@ void Autoplay::choose_next(const Game& g) {
         break;
     }
   }
-  if (attack_slot >= 0) {
+  const bool scout_first = move_slot >= 0 && w.player_units[move_slot].type == 2;
+  if (attack_slot >= 0 && !scout_first) {
     intent_.kind = Intent::kUnit;
     intent_.slot = attack_slot;
     intent_.unit = attack;
@@ -323,10 +342,17 @@ void Autoplay::choose_next(const Game& g) {
       intent_.hq = p;
     }
   }
-  if (intent_.kind == Intent::kNone) {
-    intent_.kind = Intent::kEndTurn;
-    return;
+  if (intent_.kind == Intent::kNone) intent_.kind = Intent::kEndTurn;
+  if (options_.trace != nullptr) {
+    std::fprintf(options_.trace,
+                 "pass %lld turn %d: intent %d slot %d plan %d score %d dest %d,%d target %d "
+                 "build %d attack %d\n",
+                 static_cast<long long>(pass_), g.flow.turn_no, static_cast<int>(intent_.kind),
+                 intent_.slot, static_cast<int>(intent_.unit.kind), intent_.unit.score,
+                 intent_.unit.dest_x, intent_.unit.dest_y, intent_.unit.target,
+                 intent_.hq.build_type, intent_.hq.attack ? 1 : 0);
   }
+  if (intent_.kind == Intent::kEndTurn) return;
 
   // Far away: the unit list centres the view on the unit, when the row of the map menu that
   // opens the list does not choose another unit in the same pass.
@@ -502,6 +528,10 @@ void Autoplay::on_destination(const Game& g) {
 void Autoplay::on_target(const Game& g) {
   tactics_.refresh_known(g);
   const int e = tactics_.best_target(g);
+  if (options_.trace != nullptr) {
+    std::fprintf(options_.trace, "pass %lld target of slot %d: %d\n", static_cast<long long>(pass_),
+                 g.world.selected_slot, e);
+  }
   if (e < 0) return right_click(kMapMiddle);
   const TUnit& t = g.world.enemy_units[e];
   if (!click_cell(g, t.x, t.y)) give_up(true);

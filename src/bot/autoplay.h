@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 
 #include "bot/pointer_plan.h"
 #include "bot/tactics.h"
@@ -23,6 +24,8 @@ struct AutoplayOptions {
   // Whether a saved campaign can be continued from the title; by default, whether SAVE.TXT can
   // be read in the working folder.
   bool (*save_exists)() = nullptr;
+  // Where to write one line per decision and per cancel, for studying a game; nullptr: none.
+  std::FILE* trace = nullptr;
 };
 
 // What the player saw of one battle.
@@ -128,6 +131,7 @@ class Autoplay : public PointerDriver {
 
   bool in_battle_ = false;
   int32_t battle_turn0_ = 0;
+  int32_t progress_turn_ = 0;  // the last turn an enemy unit or HQ fell
   int64_t battle_pass0_ = 0;
   int32_t prev_player_[kRosterSlots] = {};
   int32_t prev_enemy_[kRosterSlots] = {};

@@ -227,6 +227,8 @@ void Tactics::refresh_known(const Game& g) {
     if (e.type == kEnemyHq || w.vision[kSidePlayer][e.x][e.y] == 1) known_[known_count_++] = s;
   }
 
+  remember(g);
+
   homes_ = 0;
   threat_count_ = 0;
   threatened_hq_count_ = 0;
@@ -241,22 +243,197 @@ void Tactics::refresh_known(const Game& g) {
         home_cells_[homes_++] = CellPoint{nx, ny};
     }
     bool threatened = false;
-    for (int i = 0; i < known_count_; ++i) {
-      const TUnit& e = w.enemy_units[known_[i]];
+    for (int i = 0; i < aware_count_; ++i) {
+      const TUnit& e = memory_[aware_[i]];
       const TUnitSpec& es = w.unit_specs[e.type];
       // HQs and dug-in positions never walk up to ours.
       if (e.type == kEnemyHq || es.move == 0) continue;
       if (distance(p.x, p.y, e.x, e.y) > kThreatDistance) continue;
-      if (!threatened_[known_[i]]) threats_[threat_count_++] = CellPoint{e.x, e.y};
-      threatened_[known_[i]] = true;
+      if (!threatened_[aware_[i]]) threats_[threat_count_++] = CellPoint{e.x, e.y};
+      threatened_[aware_[i]] = true;
       threatened = true;
     }
     if (threatened) threatened_hqs_[threatened_hq_count_++] = CellPoint{p.x, p.y};
   }
+  assign_guards(g);
+}
+
+void Tactics::forget() {
+  for (TUnit& m : memory_) m = TUnit{};
+  aware_count_ = 0;
+}
+
+void Tactics::remember(const Game& g) {
+  const WorldState& w = g.world;
+  const int32_t turn = g.flow.turn_no;
+  aware_count_ = 0;
+  for (int s = 0; s < kRosterSlots; ++s) {
+    const TUnit& e = w.enemy_units[s];
+    const bool seen = is_enemy_type(e.type) && inside_map(e.x, e.y) &&
+                      (e.type == kEnemyHq || w.vision[kSidePlayer][e.x][e.y] == 1);
+    TUnit& m = memory_[s];
+    if (seen) {
+      m = e;
+      memory_turn_[s] = turn;
+    } else if (m.type != 0) {
+      // Gone from where it was seen, or seen too long ago to count on.
+      if (w.vision[kSidePlayer][m.x][m.y] == 1 || turn - memory_turn_[s] > kMemoryTurns) {
+        m = TUnit{};
+      }
+    }
+    if (m.type != 0) aware_[aware_count_++] = s;
+  }
+}
+
+void Tactics::assign_guards(const Game& g) {
+  const WorldState& w = g.world;
+  std::fill(std::begin(guard_of_), std::end(guard_of_), 0);
+  hq_count_ = 0;
+  int army = 0;
+  for (const TUnit& u : w.player_units) {
+    if (u.type == kPlayerHq && inside_map(u.x, u.y)) hq_cells_[hq_count_++] = CellPoint{u.x, u.y};
+    if (is_player_unit_type(u.type)) ++army;
+  }
+  // Guards stand between the HQ and the enemy: whatever comes for the HQ meets them first, and
+  // the computer's units shoot at the nearest unit in range. The nearest units that keep the
+  // ground from afar: guns before scouts and riflemen, tanks only when nothing else is near,
+  // never aircraft. Two for a big enough army.
+  static constexpr int kPreference[12] = {0, 0, 8, 20, 10, 4, 0, 15, 25, 40, 99, 99};
+  const int per_hq = army >= 6 ? 2 : 1;
+  for (int round = 0; round < per_hq; ++round) {
+    for (int h = 0; h < hq_count_; ++h) {
+      int best = -1;
+      int best_key = 0;
+      for (int s = 0; s < kRosterSlots; ++s) {
+        const TUnit& u = w.player_units[s];
+        if (!is_player_unit_type(u.type) || guard_of_[s] != 0 || !inside_map(u.x, u.y)) continue;
+        if (kPreference[u.type] >= 99) continue;
+        const int d = distance(u.x, u.y, hq_cells_[h].x, hq_cells_[h].y);
+        if (d > 20) continue;
+        const int key = d * 4 + kPreference[u.type];
+        if (best < 0 || key < best_key) {
+          best = s;
+          best_key = key;
+        }
+      }
+      if (best >= 0) guard_of_[best] = static_cast<int8_t>(h + 1);
+    }
+  }
+}
+
+void Tactics::place_guards(const Game& g) {
+  // Posts two cells out from the HQ on the enemy's side, a different one for each guard.
+  bool taken[kMapSize][kMapSize] = {};
+  for (int s = 0; s < kRosterSlots; ++s) {
+    if (guard_of_[s] == 0) continue;
+    const CellPoint hq = hq_cells_[guard_of_[s] - 1];
+    CellPoint best = hq;
+    int32_t best_d = kUnreached + 1;
+    for (int x = hq.x - kGuardDistance; x <= hq.x + kGuardDistance; ++x) {
+      for (int y = hq.y - kGuardDistance; y <= hq.y + kGuardDistance; ++y) {
+        if (!inside_map(x, y) || distance(x, y, hq.x, hq.y) != kGuardDistance || taken[x][y])
+          continue;
+        if (terrain_cost(g, x, y, false, 1) >= kImpassable) continue;
+        if (goal_ground_[x][y] < best_d) {
+          best_d = goal_ground_[x][y];
+          best = CellPoint{x, y};
+        }
+      }
+    }
+    if (best.x != hq.x || best.y != hq.y) taken[best.x][best.y] = true;
+    post_of_[s] = best;
+  }
+}
+
+bool Tactics::guard_post(int slot, CellPoint* post) const {
+  if (slot < 0 || slot >= kRosterSlots || guard_of_[slot] == 0) return false;
+  *post = post_of_[slot];
+  return true;
+}
+
+namespace {
+
+int target_index(int type) {
+  switch (target_class(type)) {
+    case TargetClass::kArmor:
+      return 1;
+    case TargetClass::kAir:
+      return 2;
+    default:
+      return 0;
+  }
+}
+
+// A defence typical of each class: an attack that cannot beat it is left out of the danger.
+constexpr int32_t kTypicalDefense[3] = {10, 30, 20};
+// Types that stand for each class when an enemy's attack is looked up.
+constexpr int kClassType[3] = {4, 9, 10};
+
+}  // namespace
+
+void Tactics::build_danger(const Game& g) {
+  const WorldState& w = g.world;
+  for (auto& by_kind : attack_sum_) {
+    for (auto& grid : by_kind) {
+      for (auto& column : grid) std::fill(std::begin(column), std::end(column), 0);
+    }
+  }
+  for (auto& by_kind : weight_sum_) {
+    for (auto& grid : by_kind) {
+      for (auto& column : grid) std::fill(std::begin(column), std::end(column), 0);
+    }
+  }
+  for (int i = 0; i < aware_count_; ++i) {
+    const TUnit& e = memory_[aware_[i]];
+    if (e.type == kEnemyHq) continue;  // HQs never strike in the enemy's turn
+    const TUnitSpec& es = w.unit_specs[e.type];
+    const int kind = is_aircraft_attacker(e.type) ? 1 : 0;
+    const int32_t strength = es.max_hp > 0 ? std::clamp(e.hp * 100 / es.max_hp, 0, 100) : 0;
+    const int reach = es.move + es.range;
+    for (int c = 0; c < 3; ++c) {
+      const int32_t twice = 2 * attack_value(es, kClassType[c]);
+      if (twice <= kTypicalDefense[c]) continue;
+      const int eva = w.unit_specs[kClassType[c]].evasion;
+      for (int x = std::max(1, e.x - reach); x <= std::min(kMapSize - 2, e.x + reach); ++x) {
+        const int span = reach - std::abs(x - e.x);
+        for (int y = std::max(1, e.y - span); y <= std::min(kMapSize - 2, e.y + span); ++y) {
+          // Beyond its range it must walk first, and a unit that walked hits half as often.
+          const int acc = distance(x, y, e.x, e.y) > es.range ? es.accuracy / 2 : es.accuracy;
+          const int32_t hit = (std::clamp(acc, 0, 99) + 1) * (100 - eva) / 100;
+          const int32_t weight = hit * strength / 100;
+          attack_sum_[kind][c][x][y] += twice * weight;
+          weight_sum_[kind][c][x][y] += weight;
+        }
+      }
+    }
+  }
+}
+
+int32_t Tactics::danger(const Game& g, int type, int x, int y) const {
+  if (type < 1 || type >= kUnitSpecRows || !inside_map(x, y)) return 0;
+  const TUnitSpec& s = g.world.unit_specs[type];
+  const int c = target_index(type);
+  const int64_t ground =
+      int64_t{attack_sum_[0][c][x][y]} -
+      int64_t{s.defense_ground + terrain_defense(g, x, y)} * weight_sum_[0][c][x][y];
+  const int64_t air =
+      int64_t{attack_sum_[1][c][x][y]} - int64_t{s.defense_air} * weight_sum_[1][c][x][y];
+  return static_cast<int32_t>((std::max<int64_t>(0, ground) + std::max<int64_t>(0, air)) / 100);
+}
+
+int32_t Tactics::danger_cost(const Game& g, const TUnit& u, int x, int y) const {
+  const int32_t hp = std::max(1, u.hp);
+  const int32_t percent = std::min(150, danger(g, u.type, x, y) * 100 / hp);
+  // Careful, a unit weighs losing its whole strength like two cells of ground; reckless, like
+  // half a cell.
+  const int32_t weight = 32 - 24 * boldness_ / 100;
+  return percent * weight / 100;
 }
 
 void Tactics::prepare(const Game& g) {
   refresh_known(g);
+  build_danger(g);
+  body_ = kUnreached;
   terrain_distance(g, enemy_hq_cells_, enemy_hqs_, false, goal_ground_, heap_);
   terrain_distance(g, home_cells_, homes_, false, home_ground_, heap_);
   terrain_distance(g, threats_, threat_count_, false, threat_ground_, heap_);
@@ -265,10 +442,28 @@ void Tactics::prepare(const Game& g) {
     terrain_distance(g, home_cells_, homes_, true, home_air_, heap_);
     terrain_distance(g, threats_, threat_count_, true, threat_air_, heap_);
   }
+  place_guards(g);
+  // The goal distances of the army, bar guards.
+  int32_t distances[kRosterSlots];
+  int n = 0;
+  for (int s = 0; s < kRosterSlots; ++s) {
+    const TUnit& u = g.world.player_units[s];
+    if (!is_player_unit_type(u.type) || guard_of_[s] != 0 || !inside_map(u.x, u.y)) continue;
+    if (goal_ground_[u.x][u.y] >= kUnreached) continue;
+    distances[n++] = goal_ground_[u.x][u.y];
+  }
+  if (n >= 3) {
+    std::sort(distances, distances + n);
+    body_ = distances[n / 3];
+  }
 }
 
 int32_t Tactics::attack_score(const Game& g, const TUnit& a, bool moved, int e) const {
-  const TUnit& t = g.world.enemy_units[e];
+  return attack_score(g, a, moved, g.world.enemy_units[e], e);
+}
+
+int32_t Tactics::attack_score(const Game& g, const TUnit& a, bool moved, const TUnit& t,
+                              int e) const {
   const AttackOdds o = attack_odds(g, a, moved, t);
   if (o.damage <= 0 || o.hit_percent <= 0 || t.hp <= 0) return 0;
   const TUnitSpec& ts = g.world.unit_specs[t.type];
@@ -295,7 +490,9 @@ const CellGrid& Tactics::goal_field(const Game& g, const TUnit& u, bool* defendi
   *defending = false;
   for (int i = 0; i < threatened_hq_count_; ++i) {
     const CellPoint& h = threatened_hqs_[i];
-    if (distance(u.x, u.y, h.x, h.y) <= kDefenderDistance) {
+    // The last HQ calls in units from further away.
+    const int reach = hq_count_ == 1 ? kDefenderDistance * 3 / 2 : kDefenderDistance;
+    if (distance(u.x, u.y, h.x, h.y) <= reach) {
       *defending = true;
       return air ? threat_air_ : threat_ground_;
     }
@@ -324,12 +521,15 @@ UnitPlan Tactics::plan_unit(const Game& g, int slot, const CellGrid& reach) cons
   const TUnitSpec& spec = w.unit_specs[u.type];
   const bool air = spec.air == 1;
   const bool can_walk = u.moved == 0;
+  CellPoint post{0, 0};
+  const bool guard = guard_post(slot, &post);
 
-  // The best attack from where it stands.
+  // The best attack from where it stands, at whatever stands in range: like the computer's
+  // units, the player shoots into the fog inside the range outline.
   UnitPlan here;
-  for (int i = 0; i < known_count_; ++i) {
-    const int e = known_[i];
+  for (int e = 0; e < kRosterSlots; ++e) {
     const TUnit& t = w.enemy_units[e];
+    if (!is_enemy_type(t.type) || !inside_map(t.x, t.y)) continue;
     if (distance(u.x, u.y, t.x, t.y) > spec.range) continue;
     const int32_t s = attack_score(g, u, u.moved != 0, e);
     if (s > here.score) {
@@ -352,14 +552,17 @@ UnitPlan Tactics::plan_unit(const Game& g, int slot, const CellGrid& reach) cons
   // than the one at hand is worth it.
   UnitPlan walk;
   if (can_walk && !hurt) {
-    for (int i = 0; i < known_count_; ++i) {
-      const int e = known_[i];
-      const TUnit& t = w.enemy_units[e];
+    // Walks only toward enemies seen now or lately, where they were seen.
+    for (int i = 0; i < aware_count_; ++i) {
+      const int e = aware_[i];
+      const TUnit& t = memory_[e];
       if (distance(u.x, u.y, t.x, t.y) > spec.range + spec.move + 1) continue;
-      const int32_t s = attack_score(g, u, true, e);
+      const int32_t s = attack_score(g, u, true, t, e);
       if (s <= walk.score || s <= here.score) continue;
-      // Among the cells in range, the best cover; ranged units keep their distance.
-      int best_key = -1;
+      // Among the cells in range, the safest, with cover; ranged units keep their distance.
+      bool found = false;
+      int32_t best_key = 0;
+      int32_t best_cost = 0;
       int bx = 0;
       int by = 0;
       for (int x = std::max(1, t.x - spec.range); x <= std::min(kMapSize - 2, t.x + spec.range);
@@ -367,22 +570,28 @@ UnitPlan Tactics::plan_unit(const Game& g, int slot, const CellGrid& reach) cons
         const int span = spec.range - std::abs(x - t.x);
         for (int y = std::max(1, t.y - span); y <= std::min(kMapSize - 2, t.y + span); ++y) {
           if (reach[x][y] > spec.move) continue;
-          int key = terrain_defense(g, x, y) + 10 * distance(x, y, t.x, t.y);
+          // A guard strikes only from near its post.
+          if (guard && distance(x, y, post.x, post.y) > kGuardDistance) continue;
+          const int32_t cost = danger_cost(g, u, x, y);
+          int32_t key = terrain_defense(g, x, y) + 10 * distance(x, y, t.x, t.y) - cost * 4;
           // Keep the cells beside our HQs free for new units.
           for (const TUnit& h : w.player_units) {
             if (h.type == kPlayerHq && distance(h.x, h.y, x, y) == 1) key -= 30;
           }
-          key += 1000;
-          if (key > best_key) {
+          if (!found || key > best_key) {
+            found = true;
             best_key = key;
+            best_cost = cost;
             bx = x;
             by = y;
           }
         }
       }
-      if (best_key < 0) continue;
+      // What the walk exposes the unit to is paid out of what the attack is worth.
+      const int32_t net = s - best_cost * 3 / 2;
+      if (!found || net <= walk.score || net <= here.score) continue;
       walk.kind = PlanKind::kMoveAttack;
-      walk.score = s;
+      walk.score = net;
       walk.target = e;
       walk.dest_x = bx;
       walk.dest_y = by;
@@ -399,15 +608,45 @@ UnitPlan Tactics::plan_unit(const Game& g, int slot, const CellGrid& reach) cons
     if (!can_walk) return plan;
   }
 
+  if (guard && !hurt) {
+    // Back to the post.
+    const auto post_key = [&](int x, int y) {
+      return distance(x, y, post.x, post.y) * 16 + danger_cost(g, u, x, y);
+    };
+    int32_t best = post_key(u.x, u.y);
+    for (int x = std::max(1, u.x - spec.move); x <= std::min(kMapSize - 2, u.x + spec.move); ++x) {
+      const int span = spec.move - std::abs(x - u.x);
+      for (int y = std::max(1, u.y - span); y <= std::min(kMapSize - 2, u.y + span); ++y) {
+        if (reach[x][y] > spec.move) continue;
+        const int32_t key = post_key(x, y);
+        if (key < best) {
+          best = key;
+          plan.kind = PlanKind::kMove;
+          plan.dest_x = x;
+          plan.dest_y = y;
+        }
+      }
+    }
+    return plan;
+  }
+
   bool defending = false;
   const CellGrid& field = hurt ? home : goal_field(g, u, &defending);
   const int32_t now = field[u.x][u.y];
-  int64_t best = int64_t{now} * 16;
+  int64_t best = int64_t{now} * 16 + danger_cost(g, u, u.x, u.y);
   for (int x = std::max(1, u.x - spec.move); x <= std::min(kMapSize - 2, u.x + spec.move); ++x) {
     const int span = spec.move - std::abs(x - u.x);
     for (int y = std::max(1, u.y - span); y <= std::min(kMapSize - 2, u.y + span); ++y) {
       if (reach[x][y] > spec.move || field[x][y] >= kUnreached) continue;
-      int64_t key = int64_t{field[x][y]} * 16 - terrain_defense(g, x, y) / 5;
+      // Danger alone never sends a healthy unit back: the enemy's reach covers half the map.
+      if (!hurt && field[x][y] > now) continue;
+      // The army keeps together, unless it is defending or has waited too long.
+      if (!hurt && !defending && !air && boldness_ < 50 && body_ < kUnreached &&
+          field[x][y] < body_ - kLead && field[x][y] < now) {
+        continue;
+      }
+      int64_t key =
+          int64_t{field[x][y]} * 16 - terrain_defense(g, x, y) / 5 + danger_cost(g, u, x, y);
       if (!hurt) {
         for (const TUnit& h : w.player_units) {
           if (h.type == kPlayerHq && distance(h.x, h.y, x, y) == 1) key += 40;
@@ -434,24 +673,29 @@ int32_t Tactics::purchase(const Game& g, int hq_slot) const {
   };
   const auto count = [&](int t) { return w.unit_specs[t].count; };
   bool enemy_air = false;
-  for (int i = 0; i < known_count_; ++i) {
-    const int t = w.enemy_units[known_[i]].type;
+  for (int i = 0; i < aware_count_; ++i) {
+    const int t = memory_[aware_[i]].type;
     if (t == 21 || t == 22) enemy_air = true;
   }
   // Near the ceiling, income is lost unless it is spent.
   const bool rich = sp >= w.unit_specs[kPlayerHq].max_sp - 15;
 
   if (enemy_air && count(8) < 2 && affordable(8)) return 8;
-  if (count(4) < 3 && affordable(4)) return 4;
+  // Guns carry the fight (they outrange everything), riflemen take the HQs, tanks shield both.
+  if (count(4) < 2 && affordable(4)) return 4;
+  // Scouts see furthest: without them the enemy shoots from the fog.
+  if (count(2) < 2 && affordable(2)) return 2;
+  if (count(6) < 4 && affordable(6)) return 6;
   if (affordable(10) && count(10) < 3 && rich) return 10;
+  if (count(9) < count(6) && affordable(9)) return 9;
+  if (count(4) < 4 && affordable(4)) return 4;
+  if (count(6) < 8 && affordable(6)) return 6;
   if (affordable(9)) return 9;
-  if (count(6) < 2 && affordable(6)) return 6;
   if (rich) {
     for (int t : {7, 6, 4, 3}) {
       if (affordable(t)) return t;
     }
   }
-  if (count(4) < 6 && affordable(4)) return 4;
   return 0;
 }
 
@@ -481,9 +725,10 @@ HqPlan Tactics::plan_hq(const Game& g, int slot) const {
   plan.build_type = purchase(g, slot);
   if (plan.build_type != 0 && deploy_dir(g, slot) == 0) plan.build_type = 0;
   const int range = g.world.unit_specs[kPlayerHq].range;
-  for (int i = 0; i < known_count_; ++i) {
-    const TUnit& t = g.world.enemy_units[known_[i]];
-    if (distance(hq.x, hq.y, t.x, t.y) <= range && attack_score(g, hq, false, known_[i]) > 0)
+  for (int e = 0; e < kRosterSlots; ++e) {
+    const TUnit& t = g.world.enemy_units[e];
+    if (!is_enemy_type(t.type) || !inside_map(t.x, t.y)) continue;
+    if (distance(hq.x, hq.y, t.x, t.y) <= range && attack_score(g, hq, false, e) > 0)
       plan.attack = true;
   }
   return plan;
@@ -496,10 +741,10 @@ int32_t Tactics::best_target(const Game& g) const {
   const TUnit& a = w.player_units[slot];
   int32_t best = -1;
   int32_t best_score = 0;
-  for (int i = 0; i < known_count_; ++i) {
-    const int e = known_[i];
+  for (int e = 0; e < kRosterSlots; ++e) {
     const TUnit& t = w.enemy_units[e];
-    if (!inside_map(t.x, t.y) || g.rules.attack_range[t.x][t.y] != 0) continue;
+    if (!is_enemy_type(t.type) || !inside_map(t.x, t.y)) continue;
+    if (g.rules.attack_range[t.x][t.y] != 0) continue;
     if (terrain_at(g, t.x, t.y) == 0) continue;
     const int32_t s = attack_score(g, a, a.moved != 0, e);
     if (s > best_score) {

@@ -78,18 +78,23 @@ struct HqPlan {
 
 // Cut-offs of the strategy.
 constexpr int kRetreatPercent = 35;    // hit points at or below this share send a unit home
-constexpr int kThreatDistance = 7;     // an enemy this close to one of our HQs is a threat
+constexpr int kThreatDistance = 10;    // an enemy this close to one of our HQs is a threat
 constexpr int kDefenderDistance = 12;  // our units this close to a threatened HQ defend it
 constexpr int kMaxOwnUnits = 19;       // never more units of types 2 to 11 than this
+constexpr int kGuardDistance = 2;      // a guard stays this close to its HQ
+constexpr int kLead = 4;               // how far a unit may run ahead of the body of the army
+constexpr int kMemoryTurns = 4;        // an enemy out of sight is remembered this many turns
 
 class Tactics {
  public:
   // Reads the battle afresh: the enemies the player can see, the distance fields to the enemy's
   // HQs, to the cells beside our own and to the enemies threatening them.
   void prepare(const Game& g);
-  // Only the enemies the player can see and which of them threaten our HQs; enough for the
-  // target choice, which passes the distance fields by.
+  // Only the enemies the player can see or remembers and which of them threaten our HQs;
+  // enough for the target choice, which passes the distance fields by.
   void refresh_known(const Game& g);
+  // A new battle: nothing seen yet.
+  void forget();
 
   // The plan of player unit `slot` given where it can walk this turn.
   UnitPlan plan_unit(const Game& g, int slot, const CellGrid& reach) const;
@@ -113,6 +118,21 @@ class Tactics {
 
   // The worth of attacking enemy slot e with player unit a.
   int32_t attack_score(const Game& g, const TUnit& a, bool moved, int e) const;
+  // The same against a unit as it was last seen.
+  int32_t attack_score(const Game& g, const TUnit& a, bool moved, const TUnit& t, int e) const;
+
+  // How much risk the player takes, 0 (careful) to 100 (reckless): grows while the battle
+  // stands still, so a careful army does not wait forever before a line that never moves.
+  void set_boldness(int boldness) {
+    boldness_ = boldness < 0 ? 0 : boldness > 100 ? 100 : boldness;
+  }
+
+  // The hit points a unit of `type` standing on (x, y) may expect to lose in the enemy's next
+  // turn, from every enemy the player can see that could walk into range of it.
+  int32_t danger(const Game& g, int type, int x, int y) const;
+
+  // The cell where unit `slot` stands guard over one of our HQs, false when it guards none.
+  bool guard_post(int slot, CellPoint* post) const;
 
   // The enemies the player can see (HQs are always seen), by slot.
   int known_count() const { return known_count_; }
@@ -120,6 +140,14 @@ class Tactics {
 
  private:
   const CellGrid& goal_field(const Game& g, const TUnit& u, bool* defending) const;
+  void build_danger(const Game& g);
+  void assign_guards(const Game& g);
+  // Keeps where each enemy unit was last seen: those out of sight now are still reckoned with
+  // (their danger, their threat to our HQs) for a few turns, until their cell is seen empty.
+  void remember(const Game& g);
+  void place_guards(const Game& g);
+  // What the danger at a cell costs a unit of `hp` hit points, in the units of the plans' keys.
+  int32_t danger_cost(const Game& g, const TUnit& u, int x, int y) const;
 
   CellGrid goal_ground_;
   CellGrid goal_air_;
@@ -128,9 +156,28 @@ class Tactics {
   CellGrid threat_ground_;
   CellGrid threat_air_;
   CellGrid reach_;
+  // What the enemies that could strike each cell next turn bring against a soft, an armoured
+  // and a flying unit there, by the kind of attacker (ground units meet the cell's cover,
+  // aircraft do not): the sum of twice their attack and the sum of the weights (chance to hit
+  // times strength, in percent) it was taken with.
+  CellGrid attack_sum_[2][3];
+  CellGrid weight_sum_[2][3];
+  int boldness_ = 0;
+  // The goal distance of the body of the army (a third of it is further forward), which the
+  // others wait for; kUnreached when there is no army to speak of.
+  int32_t body_ = kUnreached;
+  // For every player slot, the index + 1 of the HQ (in hq_cells_) it guards; 0 for none.
+  int8_t guard_of_[kRosterSlots] = {};
+  CellPoint hq_cells_[kRosterSlots] = {};
+  CellPoint post_of_[kRosterSlots] = {};
+  int hq_count_ = 0;
   SearchHeap heap_;
   int32_t known_[kRosterSlots] = {};
   int known_count_ = 0;
+  TUnit memory_[kRosterSlots] = {};
+  int32_t memory_turn_[kRosterSlots] = {};
+  int32_t aware_[kRosterSlots] = {};
+  int aware_count_ = 0;
   bool threatened_[kRosterSlots] = {};  // enemy slots near one of our HQs
   CellPoint threatened_hqs_[kRosterSlots] = {};
   int threatened_hq_count_ = 0;

@@ -171,15 +171,29 @@ TEST_F(BotPlans, WalksIntoRangeOfAVisibleEnemy) {
   EXPECT_LE(g_->rules.reach[p.dest_x][p.dest_y], tank.move);
 }
 
-TEST_F(BotPlans, LeavesEnemiesInTheFogAloneAndAdvancesOnTheirHq) {
+TEST_F(BotPlans, ShootsIntoTheFogInRangeButWalksOnlyTowardWhatItSaw) {
   place(*g_, kSidePlayer, 0, kPlayerHq, 5, 5);
   place(*g_, kSidePlayer, 1, 9, 20, 20);
   place(*g_, kSideEnemy, 0, kEnemyHq, 50, 20);
-  place(*g_, kSideEnemy, 1, 15, 24, 20);
-  g_->world.vision[kSidePlayer][24][20] = 0;
-  const UnitPlan p = plan(1);
+  // Riflemen in the fog eight cells off: within a walk and a shot, but never seen.
+  place(*g_, kSideEnemy, 1, 15, 28, 20);
+  g_->world.vision[kSidePlayer][28][20] = 0;
+  UnitPlan p = plan(1);
   ASSERT_EQ(p.kind, PlanKind::kMove);
   EXPECT_LT(std::abs(p.dest_x - 50) + std::abs(p.dest_y - 20), 30);
+  // Seen once, they are walked up to even when the fog has closed over them again.
+  g_->world.vision[kSidePlayer][28][20] = 1;
+  t_->refresh_known(*g_);
+  g_->world.vision[kSidePlayer][28][20] = 0;
+  p = plan(1);
+  ASSERT_EQ(p.kind, PlanKind::kMoveAttack);
+  EXPECT_EQ(p.target, 1);
+  // Inside the range outline the fog hides nothing from the shot, as for the computer's units.
+  t_->forget();
+  g_->world.enemy_units[1].x = 24;
+  p = plan(1);
+  EXPECT_EQ(p.kind, PlanKind::kAttackHere);
+  EXPECT_EQ(p.target, 1);
 }
 
 TEST_F(BotPlans, ABadlyHurtUnitGoesHomeForRepairs) {
@@ -214,33 +228,47 @@ TEST_F(BotPlans, BuysWhatTheSituationAsks) {
   for (int t : {8, 10, 11, 19, 21, 22}) g_->world.unit_specs[t].cost = NO_AIR;
   const struct {
     int sp;
-    int ceiling;
     int riflemen;
-    int tanks;
+    int scouts;
     int guns;
+    int tanks;
     int expect;
   } cases[] = {
-      {1, 50, 0, 0, 0, 4},    // no riflemen: the cheapest capture unit first
-      {4, 50, 3, 0, 0, 6},    // a tank is out of reach: artillery
-      {5, 50, 3, 0, 0, 9},    // a tank as soon as one is affordable
-      {14, 50, 3, 2, 0, 6},   // the third tank costs 15: artillery instead
-      {20, 50, 6, 4, 2, 0},   // the fifth tank costs 25: save up
-      {40, 50, 3, 8, 2, 7},   // near the ceiling with tanks out of reach: spend
-      {40, 100, 3, 8, 2, 4},  // the same SP far from a higher ceiling: only riflemen
+      {1, 0, 0, 0, 0, 4},   // riflemen first, to take HQs
+      {1, 2, 0, 0, 0, 2},   // then scouts, to see
+      {3, 2, 2, 0, 0, 6},   // then guns
+      {2, 2, 2, 0, 0, 0},   // a gun is out of reach: save up
+      {5, 2, 2, 1, 0, 9},   // a tank for every gun
+      {12, 2, 2, 4, 1, 9},  // the second tank at 10
+      {4, 3, 2, 4, 4, 4},   // tanks enough: more riflemen
+      {40, 4, 2, 8, 4, 9},  // guns enough: tanks while affordable
+      {24, 4, 2, 8, 4, 0},  // the fifth tank costs 25: save up
   };
+  g_->world.unit_specs[kPlayerHq].max_sp = 100;
   for (const auto& c : cases) {
     for (int s = 1; s < kRosterSlots; ++s) g_->world.player_units[s] = TUnit{};
     int slot = 1;
-    for (int i = 0; i < c.riflemen; ++i) place(*g_, kSidePlayer, slot++, 4, 20 + i, 30);
-    for (int i = 0; i < c.tanks; ++i) place(*g_, kSidePlayer, slot++, 9, 20 + i, 32);
-    for (int i = 0; i < c.guns; ++i) place(*g_, kSidePlayer, slot++, 6, 20 + i, 34);
+    const int counts[4][2] = {{4, c.riflemen}, {2, c.scouts}, {6, c.guns}, {9, c.tanks}};
+    for (const auto& kind : counts) {
+      for (int i = 0; i < kind[1]; ++i, ++slot)
+        place(*g_, kSidePlayer, slot, kind[0], 20 + slot, 30);
+    }
     g_->world.player_units[0].sp = c.sp;
-    g_->world.unit_specs[kPlayerHq].max_sp = c.ceiling;
     recount_types(*g_);
     rebuild_occupancy(*g_);
     t_->prepare(*g_);
-    EXPECT_EQ(t_->purchase(*g_, 0), c.expect) << "sp " << c.sp << " ceiling " << c.ceiling;
+    EXPECT_EQ(t_->purchase(*g_, 0), c.expect) << "sp " << c.sp << " riflemen " << c.riflemen
+                                              << " guns " << c.guns << " tanks " << c.tanks;
   }
+  // Enemy aircraft seen: anti-aircraft guns where the stage offers them.
+  g_->world.unit_specs[8].cost = 2;
+  place(*g_, kSideEnemy, 1, 21, 40, 40);
+  g_->world.player_units[0].sp = 10;
+  rebuild_occupancy(*g_);
+  t_->prepare(*g_);
+  EXPECT_EQ(t_->purchase(*g_, 0), 8);
+  g_->world.enemy_units[1] = TUnit{};
+  g_->world.unit_specs[8].cost = NO_AIR;
   // Never a twentieth unit.
   for (int s = 1; s <= kMaxOwnUnits; ++s) place(*g_, kSidePlayer, s, 2, 20 + s, 40);
   g_->world.player_units[0].sp = 100;

@@ -15,7 +15,7 @@ using e2e::RunPlan;
 
 // Far more passes than the first stage takes: the run ends by itself at the intermission after
 // the battle.
-constexpr long kStageOnePasses = 60000;
+constexpr long kStageOnePasses = 200000;
 
 TEST(AutoplayE2E, WinsTheFirstStageFromStart) {
   SKIP_WITHOUT_BUILT_ASSETS();
