@@ -46,22 +46,6 @@ void scene_110(Game& g) {
   cancel_to_map(g);
 }
 
-void scene_120(Game& g) {
-  (void)g;
-}
-
-void scene_130(Game& g) {
-  (void)g;
-}
-
-void scene_140(Game& g) {
-  (void)g;
-}
-
-void scene_150(Game& g) {
-  (void)g;
-}
-
 void scene_160(Game& g) {
   if (g.input.left_down == 0) g.flow.scene = 330;
 }

@@ -1,31 +1,129 @@
-// The computer's units, one after another, and defeat.
+// The computer's units, one after another: before each, its HQs may buy; then the unit picks
+// its strategy, walks one cell per pass and attacks the nearest player unit in range. Defeat
+// leads back to the title.
+#include "game/audio.h"
+#include "game/debug_list.h"
 #include "game/game.h"
 #include "game/scenes.h"
+#include "opponent/enemy_production.h"
+#include "opponent/strategies.h"
+#include "rules/combat.h"
+#include "rules/path.h"
+#include "ui/popups.h"
+#include "view/map_view.h"
+#include "world/roster.h"
+#include "world/roster_queries.h"
+
+namespace {
+
+constexpr int kProductionAttempts = 4;
+
+bool countdown_done(Game& g) {
+  if (g.flow.wait_ticks > 0) {
+    g.flow.wait_ticks -= 1;
+    return false;
+  }
+  return true;
+}
+
+bool on_walk_range(int v) {
+  return v >= 1 && v <= 63;
+}
+
+}  // namespace
 
 void scene_5031(Game& g) {
-  (void)g;
+  if (countdown_done(g)) g.flow.scene = 5032;
 }
 
 void scene_5032(Game& g) {
-  (void)g;
+  const int32_t hq = first_enemy_hq(g);
+  pair_hqs(g);
+  // Every unit placed is drawn by add_unit as it arrives, and the attempts are not shown one by
+  // one, so a single redraw after the last one gives the picture the pass ends with.
+  for (int attempt = 0; attempt < kProductionAttempts; ++attempt) {
+    if (hq == kNone || g.world.enemy_units[hq].sp <= 0) continue;
+    enemy_produce(g);
+  }
+  redraw(g);
+  g.flow.scene = 5033;
 }
 
 void scene_5033(Game& g) {
-  (void)g;
+  const int32_t result = choose_strategy(g);
+  g.view.view_x = g.world.selected_unit.x - 10;
+  g.view.view_y = g.world.selected_unit.y - 8;
+  clamp_view(g);
+  redraw(g);
+  if (result == AI_DONE) {
+    g.flow.scene = 6000;
+    g.flow.wait_ticks = 30;
+  } else if (result == AI_PLAYER_LOST) {
+    g.flow.scene = 5070;
+    draw_banner(g, kBannerGameOver);
+    g.flow.wait_ticks = 60;
+  } else {
+    g.flow.scene = 5040;
+  }
 }
 
 void scene_5040(Game& g) {
-  (void)g;
+  WorldState& w = g.world;
+  RulesState& r = g.rules;
+  const int slot = w.selected_slot;
+  // The actor's slot comes from the strategy; anything else has nothing to walk or attack with.
+  const bool actor_ok = slot >= 0 && slot < kRosterSlots;
+  if (r.walk_index >= 0) {
+    const CellPoint e = path_entry(g, r.walk_index);
+    if (actor_ok && on_walk_range(e.x) && on_walk_range(e.y)) {
+      w.selected_unit.x = e.x;
+      w.selected_unit.y = e.y;
+      w.enemy_units[slot] = w.selected_unit;
+      redraw(g);
+    }
+  }
+  if (r.walk_index > 0) {
+    r.walk_index -= 1;
+    return;
+  }
+  if (!actor_ok) {
+    g.flow.scene = 5050;
+    return;
+  }
+  TUnit& actor = w.enemy_units[slot];
+  actor.moved = g.opponent.enemy_moved != 0 ? 1 : 0;
+  const int32_t d = enemy_attack(g, slot);
+  actor.ready = 0;
+  if (d == kNone) {
+    g.flow.scene = 5050;
+    return;
+  }
+  debug_log_damage(g, d);
+  redraw(g);
+  play_sound(g, 3);
+  const TUnit& target = w.player_units[r.last_target];
+  draw_damage_popup(g, d, target.x, target.y);
+  g.flow.scene = 5060;
+  g.flow.wait_ticks = 30;
 }
 
 void scene_5050(Game& g) {
-  (void)g;
+  remove_destroyed(g);
+  if (first_ready(g, kReadyEnemyNotHq) != kNone) {
+    redraw(g);
+    g.flow.scene = 5031;
+    return;
+  }
+  g.flow.scene = 6000;
+  mark_all_acted(g, kSideEnemy);
+  redraw(g);
+  g.flow.wait_ticks = 30;
 }
 
 void scene_5060(Game& g) {
-  (void)g;
+  if (countdown_done(g)) g.flow.scene = 5050;
 }
 
 void scene_5070(Game& g) {
-  (void)g;
+  if (countdown_done(g)) g.flow.scene = 0;
 }

@@ -1,0 +1,58 @@
+// An HQ's production: the list of unit types, the choice of the cell beside the
+// HQ and the placement, with release gates between the choices.
+#include "game/audio.h"
+#include "game/game.h"
+#include "game/scenes.h"
+#include "ui/production_list.h"
+#include "view/deploy_choice.h"
+#include "view/map_view.h"
+#include "view/panels.h"
+#include "world/production.h"
+#include "world/roster.h"
+#include "world/roster_queries.h"
+
+void scene_120(Game& g) {
+  if (g.input.left_down == 0) g.flow.scene = 130;
+}
+
+void scene_130(Game& g) {
+  redraw(g);
+  draw_unit_panel(g);
+  draw_production_list(g);
+  if (g.ui.hover_item != 0 && g.input.left_down != 0) {
+    play_sound(g, 1);
+    g.flow.scene = 140;
+  }
+  if (g.input.right_down != 0) {
+    play_sound(g, 2);
+    g.flow.scene = 400;
+  }
+}
+
+void scene_140(Game& g) {
+  if (g.input.left_down == 0) g.flow.scene = 150;
+}
+
+void scene_150(Game& g) {
+  redraw(g);
+  pick_deploy_cell(g, g.world.selected_unit.x, g.world.selected_unit.y);
+  const int dir = g.world.deploy_dir;
+  if (dir == kDeployWalledIn) g.flow.scene = 100;
+  if (dir >= kDeployUp && dir <= kDeployLeft && g.input.left_down != 0) {
+    play_sound(g, 1);
+    const int row = g.ui.hover_item;
+    // The row chosen in the list; a roster with no free slot takes nothing and costs nothing.
+    const bool placed = row >= 1 && row <= 10 && produce_unit(g, row + 1, dir) != kNoSlot;
+    if (!placed) {
+      g.flow.scene = 100;
+    } else if (first_ready(g, kReadyAnyPlayer) == kNone) {
+      g.flow.scene = 5000;
+    } else {
+      g.flow.scene = 160;
+    }
+  }
+  if (g.input.right_down != 0) {
+    play_sound(g, 2);
+    g.flow.scene = 400;
+  }
+}

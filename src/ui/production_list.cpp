@@ -1,0 +1,70 @@
+#include "ui/production_list.h"
+
+#include <cstdio>
+
+#include "game/game.h"
+#include "ui/window.h"
+#include "world/production.h"
+
+namespace {
+
+constexpr int kBandTop = 116;
+constexpr int kBandHeight = 20;
+constexpr int kHighlightHeight = 22;
+constexpr int kNameLeft = 16;
+constexpr int kPriceLeft = 252;
+
+// Only the three aircraft-related rows can be withheld in a stage.
+bool may_be_withheld(int k) {
+  return k == 7 || k == 9 || k == 10;
+}
+
+}  // namespace
+
+ProductionRow production_row(const Game& g, int k) {
+  ProductionRow row{};
+  const int type = k + 1;
+  const TUnitSpec& spec = g.world.unit_specs[type];
+  row.name = spec.name;
+  row.price = unit_price(g, type);
+  if (may_be_withheld(k) && spec.cost == NO_AIR) {
+    std::snprintf(row.price_text, sizeof row.price_text, "---");
+  } else {
+    std::snprintf(row.price_text, sizeof row.price_text, "%d", row.price);
+  }
+  row.enabled = row.price <= g.world.selected_unit.sp;
+  return row;
+}
+
+int production_list_x0(const Game& g) {
+  return g.world.selected_unit.x - g.view.view_x < 10 ? 320 : 0;
+}
+
+Rect production_row_band(int x0, int k) {
+  const int top = kBandTop + kBandHeight * (k - 1);
+  return Rect{x0, top, x0 + kProductionListWidth, top + kBandHeight};
+}
+
+Rect production_row_highlight(int x0, int k) {
+  const int top = kBandTop + kBandHeight * (k - 1);
+  return Rect{x0 + 16, top, x0 + kProductionListWidth - 16, top + kHighlightHeight};
+}
+
+void draw_production_list(Game& g) {
+  ProductionRow rows[kProductionRows];
+  for (int k = 1; k <= kProductionRows; ++k) rows[k - 1] = production_row(g, k);
+
+  const int x0 = production_list_x0(g);
+  menu_begin(g, x0, kProductionListTop, kProductionListWidth, kProductionListHeight);
+  for (int k = 1; k <= kProductionRows; ++k) {
+    menu_hover_row(g, production_row_band(x0, k), production_row_highlight(x0, k), k,
+                   rows[k - 1].enabled);
+  }
+
+  menu_text_style(g, kProductionFontSize);
+  for (int k = 1; k <= kProductionRows; ++k) {
+    const int y = kBandTop + kBandHeight * (k - 1);
+    menu_row_text_out(g, Point{x0 + kNameLeft, y}, rows[k - 1].name, rows[k - 1].enabled);
+    menu_row_text_out(g, Point{x0 + kPriceLeft, y}, rows[k - 1].price_text, rows[k - 1].enabled);
+  }
+}
