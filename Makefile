@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 
-.PHONY: deps build build-asan run test test-fast monkey format clean
+.PHONY: deps build build-asan run test test-fast monkey format clean balance campaign
 
 deps:
 	@./scripts/install-deps
@@ -31,6 +31,17 @@ test: build build-asan
 # Only the normal build, for a quick check while working.
 test-fast: build
 	cd $(BUILD) && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ctest --output-on-failure -j $(JOBS)
+
+# Every stage played by the built-in player over several seeds; writes docs/balance.md.
+# BALANCE_ARGS passes options to tools/balance (--seeds N, --first/--last STAGE, --jobs N, ...).
+balance: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS) --target nevalt balance nevalt_assets
+	$(BUILD)/tools/balance/balance --jobs $(JOBS) $(BALANCE_ARGS)
+
+# One campaign from "Start" through the ending and back to the intermission, headless (long).
+campaign: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS) --target nevalt balance nevalt_assets
+	$(BUILD)/tools/balance/balance --campaign --ticks 20000000 $(BALANCE_ARGS)
 
 # The long monkey: random play over the whole game in the sanitizer build, the invariants checked
 # after every pass. MONKEY_PASSES and MONKEY_SEED choose the run.

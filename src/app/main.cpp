@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "bot/autoplay.h"
 #include "game/game.h"
 #include "game/game_tick.h"
 #include "game/state_dump.h"
@@ -41,6 +42,7 @@ struct Options {
   std::string screenshot;
   std::string dump_state;
   bool autoplay = false;
+  int autoplay_battles = 0;
 };
 
 int fail(const std::string& message) {
@@ -65,6 +67,27 @@ std::string executable_dir() {
   return dir;
 }
 
+// What the built-in player saw of each battle, for the state dump.
+nlohmann::ordered_json autoplay_json(const Autoplay& bot) {
+  static const char* const kOutcomes[] = {"unfinished", "victory", "defeat"};
+  nlohmann::ordered_json battles = nlohmann::ordered_json::array();
+  for (int i = 0; i < bot.battle_count(); ++i) {
+    const BattleRecord& r = bot.battle(i);
+    battles.push_back({{"stage", r.stage},
+                       {"outcome", kOutcomes[r.outcome]},
+                       {"turns", r.turns},
+                       {"passes", r.passes},
+                       {"units_lost", r.units_lost},
+                       {"hqs_lost", r.hqs_lost},
+                       {"units_built", r.units_built},
+                       {"enemies_destroyed", r.enemies_destroyed},
+                       {"hqs_taken", r.hqs_taken},
+                       {"cancels", r.cancels}});
+  }
+  return nlohmann::ordered_json{
+      {"finished", bot.finished()}, {"passes", bot.passes()}, {"battles", std::move(battles)}};
+}
+
 // Everything from opening SDL to the last pass; the Game is already made.
 int play(Game& g, const Options& o, const std::string& data_dir, unsigned seed) {
   InputScript script;
@@ -85,11 +108,20 @@ int play(Game& g, const Options& o, const std::string& data_dir, unsigned seed) 
 
   form_create(g, seed);
 
+  std::unique_ptr<Autoplay> bot;
+  if (o.autoplay) {
+    AutoplayOptions ao;
+    // In the window the pointer rests a moment on what it is about to click.
+    ao.dwell = o.headless ? 1 : 4;
+    ao.battles = o.autoplay_battles;
+    bot = std::make_unique<Autoplay>(ao);
+  }
+
   HostLog log;
   long passes = 0;
   if (o.headless) {
     HeadlessHost host(g);
-    host.run(script, o.ticks);
+    host.run(script, o.ticks, bot.get());
     log = host.log();
     passes = host.pass_number();
   } else {
@@ -105,6 +137,7 @@ int play(Game& g, const Options& o, const std::string& data_dir, unsigned seed) 
     so.max_passes = o.ticks;
     so.keep_log = !o.dump_state.empty();
     so.font_file = font_file;
+    so.driver = bot.get();
     std::unique_ptr<SdlHost> host = SdlHost::create(g, so, &error);
     if (host == nullptr) return fail(error);
     host->run();
@@ -115,9 +148,10 @@ int play(Game& g, const Options& o, const std::string& data_dir, unsigned seed) 
   if (!o.screenshot.empty() && !write_screenshot(o.screenshot, g.form.img_main, &error)) {
     return fail(error);
   }
-  if (!o.dump_state.empty() &&
-      !write_state_dump(o.dump_state, state_dump(g, passes, log), &error)) {
-    return fail(error);
+  if (!o.dump_state.empty()) {
+    nlohmann::ordered_json dump = state_dump(g, passes, log);
+    if (bot != nullptr) dump["autoplay"] = autoplay_json(*bot);
+    if (!write_state_dump(o.dump_state, dump, &error)) return fail(error);
   }
   return 0;
 }
@@ -151,10 +185,18 @@ int main(int argc, char** argv) {
   app.add_option("--input", o.input, "Input script for --headless");
   app.add_option("--screenshot", o.screenshot, "Write the picture as PNG after the last pass");
   app.add_option("--dump-state", o.dump_state, "Write the game state as JSON after the last pass");
-  app.add_flag("--autoplay", o.autoplay, "Let the computer play the red side too");
+  app.add_flag("--autoplay", o.autoplay,
+               "Let the built-in player play the red side through the pointer (in place of the "
+               "mouse, or of --input when headless)");
+  app.add_option("--autoplay-battles", o.autoplay_battles,
+                 "With --autoplay: stop after N battles, won or lost (default 0: play the "
+                 "campaign to its ending)")
+      ->check(CLI::Range(0, 1000000));
   CLI11_PARSE(app, argc, argv);
 
-  if (o.autoplay) return fail("--autoplay is not available yet");
+  if (o.autoplay && !o.input.empty())
+    return fail("--autoplay plays in place of --input; give one of them");
+  if (o.autoplay_battles != 0 && !o.autoplay) return fail("--autoplay-battles needs --autoplay");
   if (o.headless && o.ticks < 0) return fail("--headless needs --ticks N");
   if (!o.input.empty() && !o.headless) return fail("--input needs --headless");
   if (!o.record.empty() && o.headless)

@@ -30,10 +30,16 @@ HeadlessHost::~HeadlessHost() {
   if (g_.form.host == this) g_.form.host = nullptr;
 }
 
-void HeadlessHost::run(const InputScript& script, long ticks) {
+void HeadlessHost::run(const InputScript& script, long ticks, PointerDriver* driver) {
   InputPlayback playback(script);
   while (passes_ < ticks && !g_.flow.closed) {
-    input_ = playback.at(passes_);
+    if (driver != nullptr) {
+      if (driver->finished()) break;
+      input_ = PassInput{};
+      input_.pointer = driver->next_sample(g_);
+    } else {
+      input_ = playback.at(passes_);
+    }
     // A pointer resting over the picture has sent its move event by the time the pass runs.
     if (over_picture(input_.pointer)) img_unitMouseMove(g_, input_.pointer.x, input_.pointer.y);
     input_tick(g_);

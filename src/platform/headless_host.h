@@ -16,8 +16,10 @@ class HeadlessHost : public Host {
   ~HeadlessHost() override;
 
   // Runs `ticks` passes, or fewer when the game closes its main form. Before each pass the
-  // input tick samples the script (and a Ctrl+key press of the script is delivered).
-  void run(const InputScript& script, long ticks);
+  // input tick samples the script (and a Ctrl+key press of the script is delivered). With a
+  // driver, the driver gives the pointer and the buttons instead of the script, and the run
+  // also ends when the driver has finished.
+  void run(const InputScript& script, long ticks, PointerDriver* driver = nullptr);
 
   void set_caption(const char* utf8) override { log_.caption = utf8; }
   void close_main_form() override;

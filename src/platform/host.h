@@ -26,6 +26,19 @@ struct PointerSample {
   bool right = false;
 };
 
+struct Game;
+
+// Something that plays in place of the person at the mouse: the host asks it for the pointer
+// and the buttons once before every pass, instead of reading the real pointer or a script.
+class PointerDriver {
+ public:
+  virtual ~PointerDriver() = default;
+  // It may look at the game as the last pass left it, never change it.
+  virtual PointerSample next_sample(const Game& g) = 0;
+  // True once it has nothing more to do; a headless run stops there.
+  virtual bool finished() const { return false; }
+};
+
 class Host {
  public:
   virtual ~Host() = default;

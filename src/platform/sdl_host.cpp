@@ -266,6 +266,13 @@ void SdlHost::run_tick(const bool* done) {
 }
 
 void SdlHost::run_pass() {
+  if (options_.driver != nullptr) {
+    // One sample per pass, asked for just before it; the input tick then reads it.
+    driven_ = options_.driver->next_sample(g_);
+    input_tick(g_);
+    if (driven_.x >= 0 && driven_.x < kScreenWidth && driven_.y >= 0 && driven_.y < kScreenHeight)
+      img_unitMouseMove(g_, driven_.x, driven_.y);
+  }
   PassInput in;
   in.pointer = PointerSample{g_.input.cursor_x, g_.input.cursor_y, g_.input.left_down != 0,
                              g_.input.right_down != 0};
@@ -303,7 +310,7 @@ void SdlHost::handle_event(const SDL_Event& event) {
       return;
     case SDL_MOUSEMOTION: {
       // The box makes the main window modal: it gets no pointer moves meanwhile.
-      if (box_ != nullptr) return;
+      if (box_ != nullptr || options_.driver != nullptr) return;
       const int x = event.motion.x / s;
       const int y = event.motion.y / s;
       if (x >= 0 && x < kScreenWidth && y >= 0 && y < kScreenHeight) img_unitMouseMove(g_, x, y);
@@ -457,6 +464,7 @@ void SdlHost::message_box(const char* text, const char* caption) {
 }
 
 PointerSample SdlHost::sample_pointer() {
+  if (options_.driver != nullptr) return driven_;
   int gx = 0;
   int gy = 0;
   const Uint32 buttons = SDL_GetGlobalMouseState(&gx, &gy);

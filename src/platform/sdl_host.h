@@ -28,6 +28,9 @@ struct SdlHostOptions {
   long max_passes = -1;     // stop after this many passes; -1: run until the window closes
   bool keep_log = false;    // keep audio and message boxes for a state dump
   std::string font_file;    // for the message boxes
+  // Plays in place of the mouse: its samples replace the real pointer and buttons (the picture
+  // still shows). Not owned.
+  PointerDriver* driver = nullptr;
 };
 
 // Starts SDL's video. Fails with a message that says how to run without a display when the
@@ -110,6 +113,7 @@ class SdlHost : public Host {
   long passes_ = 0;
   long ticks_ = 0;
   bool pass_escape_ = false;
+  PointerSample driven_{};     // the driver's sample for the pass under way
   bool ctrl_pressed_ = false;  // a Ctrl+key press since the last pass, for the recording
   Box* box_ = nullptr;         // the innermost open message box
   char caption_[128] = {};

@@ -140,7 +140,6 @@ TEST(Headless, CommandLineMistakesAreRefused) {
     std::vector<std::string> args;
     const char* expect;
   } cases[] = {
-      {{"--autoplay"}, "not available yet"},
       {{"--record", "x.txt"}, "--record"},
       {{"--scale", "0"}, "scale"},
       {{"--seed", "-4"}, "seed"},

@@ -1,0 +1,508 @@
+#include "bot/autoplay.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "game/campaign.h"
+#include "game/game.h"
+#include "world/production.h"
+#include "world/roster_queries.h"
+
+namespace {
+
+// Clicks in one visit of a scene before the intention is given up.
+constexpr int kMaxTries = 4;
+// Passes of holding the button in the scroll frame in one visit of a scene.
+constexpr int kMaxScrolls = 240;
+// Intentions started in one turn before the turn is simply ended.
+constexpr int kMaxTurnActions = 120;
+// A view shift of more cells than this goes through the unit list instead of the scroll frame.
+constexpr int kScrollCells = 4;
+
+constexpr Aim kMapMiddle{320, 240};
+
+// Scene codes the player's side of a battle and the computer's turn run in; 374 and 375 follow
+// the last blow of a won battle.
+bool battle_scene(int s) {
+  return s >= 100 && s != 374 && s != 375;
+}
+
+bool player_scene(int s) {
+  return s >= 100 && s < 5000 && s != 374 && s != 375;
+}
+
+bool save_file_readable() {
+  return access(kSaveFileName, R_OK) == 0;
+}
+
+bool is_player_unit_type(int t) {
+  return t >= 2 && t <= 11;
+}
+
+}  // namespace
+
+Autoplay::Autoplay(const AutoplayOptions& options) : options_(options) {
+  if (options_.dwell < 0) options_.dwell = 0;
+}
+
+PointerSample Autoplay::next_sample(const Game& g) {
+  ++pass_;
+  observe(g);
+  if (step_pos_ >= step_count_) {
+    step_count_ = 0;
+    step_pos_ = 0;
+    decide(g);
+    if (step_count_ == 0) idle();
+  }
+  const Step& s = steps_[step_pos_++];
+  last_ = PointerSample{s.x, s.y, s.left, s.right};
+  return last_;
+}
+
+// ---------------------------------------------------------------------------------------------
+// What happened since the last pass.
+
+void Autoplay::observe(const Game& g) {
+  const int scene = g.flow.scene;
+  if (!in_battle_ && battle_scene(scene)) begin_battle(g);
+  if (in_battle_) {
+    count_losses(g);
+    if (scene == 374) {
+      end_battle(g, BattleRecord::kVictory);
+    } else if (scene == 5070) {
+      end_battle(g, BattleRecord::kDefeat);
+    } else if (!battle_scene(scene)) {
+      end_battle(g, BattleRecord::kUnfinished);
+    }
+  }
+  // The save notice shows only once the file was written.
+  if (scene == 12) {
+    saved_stage_ = g.flow.stage_no;
+    saved_max_ = g.flow.max_stage;
+  }
+  if (scene == 375) ending_seen_ = true;
+  const bool limit_reached = options_.battles > 0 && battles_ended_ >= options_.battles;
+  // Stop where the outcome shows: the next intermission or the title.
+  if (limit_reached && (scene == 10 || scene == 11 || scene == 375)) finished_ = true;
+  if (!player_scene(scene)) intent_ = Intention{};
+}
+
+void Autoplay::begin_battle(const Game& g) {
+  in_battle_ = true;
+  if (battle_count_ == kMaxBattles) {
+    // The record keeps the first battles and the latest one.
+    battle_count_ = kMaxBattles - 1;
+  }
+  BattleRecord& r = battles_[battle_count_++];
+  r = BattleRecord{};
+  r.stage = g.flow.stage_no + 1;
+  battle_turn0_ = g.flow.turn_no;
+  battle_pass0_ = pass_;
+  for (int s = 0; s < kRosterSlots; ++s) {
+    prev_player_[s] = g.world.player_units[s].type;
+    prev_enemy_[s] = g.world.enemy_units[s].type;
+  }
+  turn_seen_ = -1;
+}
+
+void Autoplay::end_battle(const Game& g, BattleRecord::Outcome outcome) {
+  (void)g;
+  battles_[battle_count_ - 1].outcome = outcome;
+  in_battle_ = false;
+  ++battles_ended_;
+}
+
+void Autoplay::count_losses(const Game& g) {
+  BattleRecord& r = battles_[battle_count_ - 1];
+  // The first turn of a stage counts one; every later player turn adds two to the counter.
+  r.turns = (g.flow.turn_no - battle_turn0_) / 2 + 1;
+  r.passes = pass_ - battle_pass0_;
+  for (int s = 0; s < kRosterSlots; ++s) {
+    const int32_t p = g.world.player_units[s].type;
+    if (p != prev_player_[s]) {
+      if (is_player_unit_type(prev_player_[s])) ++r.units_lost;
+      if (prev_player_[s] == kPlayerHq) ++r.hqs_lost;
+      if (is_player_unit_type(p)) ++r.units_built;
+      prev_player_[s] = p;
+    }
+    const int32_t e = g.world.enemy_units[s].type;
+    if (e != prev_enemy_[s]) {
+      if (prev_enemy_[s] > kEnemyHq && prev_enemy_[s] <= 25) ++r.enemies_destroyed;
+      if (prev_enemy_[s] == kEnemyHq) ++r.hqs_taken;
+      prev_enemy_[s] = e;
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Gestures: one Step per pass.
+
+void Autoplay::push(int x, int y, bool left, bool right) {
+  if (step_count_ >= static_cast<int>(sizeof steps_ / sizeof steps_[0])) return;
+  steps_[step_count_++] = Step{x, y, left, right};
+}
+
+void Autoplay::click(Aim at) {
+  for (int i = 0; i < options_.dwell; ++i) push(at.x, at.y, false, false);
+  push(at.x, at.y, true, false);
+  push(at.x, at.y, false, false);
+}
+
+void Autoplay::right_click(Aim at) {
+  for (int i = 0; i < options_.dwell; ++i) push(at.x, at.y, false, false);
+  push(at.x, at.y, false, true);
+  push(at.x, at.y, false, false);
+}
+
+void Autoplay::hold_left(Aim at) {
+  push(at.x, at.y, true, false);
+}
+
+void Autoplay::idle() {
+  push(last_.x, last_.y, false, false);
+}
+
+bool Autoplay::too_many_tries() {
+  return ++visit_tries_ > kMaxTries;
+}
+
+void Autoplay::give_up(bool cancel) {
+  if (intent_.slot >= 0 && intent_.slot < kRosterSlots) tried_[intent_.slot] = 1;
+  if (in_battle_ && battle_count_ > 0) ++battles_[battle_count_ - 1].cancels;
+  intent_ = Intention{};
+  if (cancel) {
+    right_click(kMapMiddle);
+  } else {
+    idle();
+  }
+}
+
+bool Autoplay::click_cell(const Game& g, int x, int y) {
+  const int vx = g.view.view_x;
+  const int vy = g.view.view_y;
+  if (cell_clickable(x, y, vx, vy)) {
+    if (too_many_tries()) return false;
+    click(cell_centre(x, y, vx, vy));
+    return true;
+  }
+  Aim at;
+  if (++visit_scrolls_ > kMaxScrolls || !scroll_point(x, y, vx, vy, &at)) return false;
+  hold_left(at);
+  return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// What to do in the scene at hand.
+
+void Autoplay::decide(const Game& g) {
+  const int scene = g.flow.scene;
+  if (scene != visit_scene_) {
+    visit_scene_ = scene;
+    visit_tries_ = 0;
+    visit_scrolls_ = 0;
+  }
+  if (finished_) return idle();
+  switch (scene) {
+    case 10:
+      return on_title(g);
+    case 11:
+      return on_intermission(g);
+    case 100:
+      return on_map(g);
+    case 110:
+      return on_hq_menu(g);
+    case 130:
+      return on_production(g);
+    case 150:
+      return on_deploy(g);
+    case 310:
+      return on_unit_menu(g);
+    case 360:
+      return on_destination(g);
+    case 371:
+      return on_target(g);
+    case 390:
+      return on_map_menu(g);
+    case 410:
+      return on_unit_list(g);
+    case 13:   // the stage select: never wanted, back to the intermission
+    case 340:  // the empty skill panel
+    case 420:  // the victory condition
+      return right_click(kMapMiddle);
+    case 375:  // the ending picture
+      return click(kMapMiddle);
+    default:
+      // Pauses, walks, the computer's turn and the release gates: hands off the buttons.
+      return idle();
+  }
+}
+
+void Autoplay::on_title(const Game& g) {
+  (void)g;
+  const bool resume =
+      options_.save_exists != nullptr ? options_.save_exists() : save_file_readable();
+  click(menu_row_point(kTitleMenu.x, kTitleMenu.y, kTitleMenu.width,
+                       resume ? kRowContinue : kRowStart));
+}
+
+void Autoplay::on_intermission(const Game& g) {
+  if (ending_seen_ && options_.battles == 0) {
+    // Back from the ending: the campaign is played through.
+    finished_ = true;
+    return idle();
+  }
+  // Saved before every sortie, so that after a defeat "Continue" resumes this stage.
+  const bool saved = saved_stage_ == g.flow.stage_no && saved_max_ == g.flow.max_stage;
+  const int row = saved ? kRowSortie : kRowSaveAtCamp;
+  click(menu_row_point(kIntermissionMenu.x, kIntermissionMenu.y, kIntermissionMenu.width, row));
+}
+
+void Autoplay::choose_next(const Game& g) {
+  intent_ = Intention{};
+  if (++turn_actions_ > kMaxTurnActions) {
+    intent_.kind = Intent::kEndTurn;
+    return;
+  }
+  tactics_.prepare(g);
+  const WorldState& w = g.world;
+
+  int attack_slot = -1;
+  UnitPlan attack;
+  int move_slot = -1;
+  UnitPlan move;
+  int32_t move_key = kUnreached + 1;
+  for (int s = 0; s < kRosterSlots; ++s) {
+    const TUnit& u = w.player_units[s];
+    if (!is_player_unit_type(u.type) || u.ready != 1 || tried_[s] != 0) continue;
+    const UnitPlan p = tactics_.plan_unit(g, s);
+    switch (p.kind) {
+      case PlanKind::kAttackHere:
+      case PlanKind::kMoveAttack:
+        if (p.score > attack.score) {
+          attack = p;
+          attack_slot = s;
+        }
+        break;
+      case PlanKind::kMove: {
+        // The front moves first, so the units behind find the way clear.
+        const int32_t key = tactics_.goal_distance(g, s);
+        if (move_slot < 0 || key < move_key) {
+          move = p;
+          move_slot = s;
+          move_key = key;
+        }
+        break;
+      }
+      case PlanKind::kNothing:
+        tried_[s] = 1;
+        break;
+    }
+  }
+  if (attack_slot >= 0) {
+    intent_.kind = Intent::kUnit;
+    intent_.slot = attack_slot;
+    intent_.unit = attack;
+  } else if (move_slot >= 0) {
+    intent_.kind = Intent::kUnit;
+    intent_.slot = move_slot;
+    intent_.unit = move;
+  } else {
+    // The HQs last: the units around them have made room, and what they build acts at once.
+    for (int s = 0; s < kRosterSlots && intent_.kind == Intent::kNone; ++s) {
+      const TUnit& h = w.player_units[s];
+      if (h.type != kPlayerHq || h.ready != 1 || tried_[s] != 0) continue;
+      const HqPlan p = tactics_.plan_hq(g, s);
+      if (p.build_type == 0 && !p.attack) {
+        tried_[s] = 1;
+        continue;
+      }
+      intent_.kind = Intent::kHq;
+      intent_.slot = s;
+      intent_.hq = p;
+    }
+  }
+  if (intent_.kind == Intent::kNone) {
+    intent_.kind = Intent::kEndTurn;
+    return;
+  }
+
+  // Far away: the unit list centres the view on the unit, when the row of the map menu that
+  // opens the list does not choose another unit in the same pass.
+  const TUnit& u = w.player_units[intent_.slot];
+  const int dx = std::max({0, 1 - (u.x - g.view.view_x), (u.x - g.view.view_x) - 18});
+  const int dy = std::max({0, 1 - (u.y - g.view.view_y), (u.y - g.view.view_y) - 13});
+  const bool list_usable =
+      intent_.slot < 40 && (intent_.slot == 21 || intent_.slot == 22 ||
+                            w.player_units[21].type == 0 || w.player_units[22].type == 0);
+  intent_.want_list = list_usable && std::max(dx, dy) > kScrollCells;
+}
+
+void Autoplay::on_map(const Game& g) {
+  if (g.flow.turn_no != turn_seen_) {
+    turn_seen_ = g.flow.turn_no;
+    std::memset(tried_, 0, sizeof tried_);
+    turn_actions_ = 0;
+    intent_ = Intention{};
+  }
+  // Back on the map after the unit's menu: its action is over, whatever came of it.
+  if (intent_.kind != Intent::kNone && intent_.engaged) {
+    if (intent_.slot >= 0) tried_[intent_.slot] = 1;
+    intent_ = Intention{};
+  }
+  if (intent_.kind == Intent::kUnit || intent_.kind == Intent::kHq) {
+    const TUnit& u = g.world.player_units[intent_.slot];
+    const bool hq = intent_.kind == Intent::kHq;
+    if (u.ready != 1 || (hq ? u.type != kPlayerHq : !is_player_unit_type(u.type))) {
+      tried_[intent_.slot] = 1;
+      intent_ = Intention{};
+    }
+  }
+  if (intent_.kind == Intent::kNone) choose_next(g);
+
+  if (intent_.kind == Intent::kEndTurn) return right_click(kMapMiddle);
+
+  const TUnit& u = g.world.player_units[intent_.slot];
+  const int vx = g.view.view_x;
+  const int vy = g.view.view_y;
+  if (cell_clickable(u.x, u.y, vx, vy)) {
+    if (too_many_tries()) return give_up(false);
+    return click(cell_centre(u.x, u.y, vx, vy));
+  }
+  if (intent_.want_list && !intent_.listed) return right_click(kMapMiddle);
+  if (!click_cell(g, u.x, u.y)) give_up(false);
+}
+
+void Autoplay::on_map_menu(const Game& g) {
+  const MenuWindow& m = kMapMenu;
+  if (intent_.kind == Intent::kEndTurn) {
+    if (too_many_tries()) return give_up(true);
+    return click(menu_row_point(m.x, m.y, m.width, kRowTurnEnd));
+  }
+  if (intent_.kind != Intent::kNone && intent_.want_list && !intent_.listed) {
+    if (too_many_tries()) return give_up(true);
+    intent_.listed = true;
+    // The list is drawn in this same pass under the held button: the press lands on the row
+    // of slot 21 or 22, which must be empty or the unit wanted.
+    const int slot = intent_.slot;
+    int y_slot = slot;
+    if (slot != 21 && slot != 22) y_slot = g.world.player_units[21].type == 0 ? 21 : 22;
+    Aim at = menu_row_point(m.x, m.y, m.width, kRowUnitList);
+    at.y = unit_list_row_y_for(y_slot);
+    return click(at);
+  }
+  right_click(kMapMiddle);
+}
+
+void Autoplay::on_unit_list(const Game& g) {
+  (void)g;
+  if (intent_.kind != Intent::kNone && intent_.want_list && intent_.slot < 40) {
+    if (too_many_tries()) return give_up(true);
+    intent_.want_list = false;
+    return click(unit_list_point(intent_.slot));
+  }
+  right_click(kMapMiddle);
+}
+
+void Autoplay::on_hq_menu(const Game& g) {
+  const WorldState& w = g.world;
+  if (intent_.kind != Intent::kHq || w.selected_slot != intent_.slot ||
+      w.selected_unit.type != kPlayerHq) {
+    return right_click(kMapMiddle);
+  }
+  intent_.engaged = true;
+  if (too_many_tries()) return give_up(true);
+  const int x0 = command_menu_left(w.selected_unit.x, g.view.view_x);
+  int row = kRowHqWait;
+  if (intent_.hq.build_type != 0 && !intent_.build_chosen &&
+      count_units(g, kCountPlayerUnits) < kPlayerProductionLimit) {
+    intent_.build_chosen = true;
+    row = kRowHqProduce;
+  } else if (intent_.hq.attack && !intent_.attack_chosen) {
+    intent_.attack_chosen = true;
+    row = kRowHqAttack;
+  }
+  click(menu_row_point(x0, kCommandMenuY, kCommandMenuWidth, row));
+}
+
+void Autoplay::on_production(const Game& g) {
+  const WorldState& w = g.world;
+  const int type = intent_.hq.build_type;
+  if (intent_.kind != Intent::kHq || type < 2 || type > 11) return right_click(kMapMiddle);
+  if (unit_price(g, type) > w.selected_unit.sp || too_many_tries()) return give_up(true);
+  const int x0 = production_list_x(w.selected_unit.x, g.view.view_x);
+  click(production_row_point(x0, type - 1));
+}
+
+void Autoplay::on_deploy(const Game& g) {
+  const WorldState& w = g.world;
+  if (intent_.kind != Intent::kHq || w.selected_slot != intent_.slot) {
+    return right_click(kMapMiddle);
+  }
+  const int dir = tactics_.deploy_dir(g, intent_.slot);
+  int nx = 0;
+  int ny = 0;
+  if (!deploy_neighbour(w.selected_unit.x, w.selected_unit.y, dir, &nx, &ny) || too_many_tries()) {
+    return give_up(true);
+  }
+  click(cell_centre(nx, ny, g.view.view_x, g.view.view_y));
+}
+
+void Autoplay::on_unit_menu(const Game& g) {
+  const WorldState& w = g.world;
+  const bool ours = (intent_.kind == Intent::kUnit || intent_.kind == Intent::kHq) &&
+                    w.selected_slot == intent_.slot;
+  if (!ours) return right_click(kMapMiddle);
+  intent_.engaged = true;
+  if (too_many_tries()) return give_up(true);
+  int row = kRowWait;
+  if (intent_.kind == Intent::kUnit) {
+    switch (intent_.unit.kind) {
+      case PlanKind::kMove:
+      case PlanKind::kMoveAttack:
+        if (!intent_.move_chosen && w.selected_unit.moved == 0) {
+          intent_.move_chosen = true;
+          row = kRowMove;
+        }
+        break;
+      case PlanKind::kAttackHere:
+        if (!intent_.attack_chosen) {
+          intent_.attack_chosen = true;
+          row = kRowAttack;
+        }
+        break;
+      case PlanKind::kNothing:
+        break;
+    }
+  }
+  const int x0 = command_menu_left(w.selected_unit.x, g.view.view_x);
+  click(menu_row_point(x0, kCommandMenuY, kCommandMenuWidth, row));
+}
+
+void Autoplay::on_destination(const Game& g) {
+  const WorldState& w = g.world;
+  if (intent_.kind != Intent::kUnit || w.selected_slot != intent_.slot) {
+    return right_click(kMapMiddle);
+  }
+  const int move = w.selected_spec.move;
+  const UnitPlan& p = intent_.unit;
+  const bool walks = p.kind == PlanKind::kMove || p.kind == PlanKind::kMoveAttack;
+  if (!walks || g.rules.reach[p.dest_x][p.dest_y] > move) {
+    // The outlined area is the word of the game: plan again on it.
+    const UnitPlan again = tactics_.plan_unit(g, intent_.slot, g.rules.reach);
+    if (again.kind != PlanKind::kMove && again.kind != PlanKind::kMoveAttack) {
+      return give_up(true);
+    }
+    intent_.unit = again;
+  }
+  if (!click_cell(g, intent_.unit.dest_x, intent_.unit.dest_y)) give_up(true);
+}
+
+void Autoplay::on_target(const Game& g) {
+  tactics_.refresh_known(g);
+  const int e = tactics_.best_target(g);
+  if (e < 0) return right_click(kMapMiddle);
+  const TUnit& t = g.world.enemy_units[e];
+  if (!click_cell(g, t.x, t.y)) give_up(true);
+}
