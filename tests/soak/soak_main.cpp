@@ -1,7 +1,8 @@
 // nevalt_soak: the built-in player plays the whole campaign several times in one process,
 // headless, as `nevalt --headless --autoplay` plays it. At every stage start the program notes
-// its resident memory; it fails when the memory at the last stage start lies more than the
-// allowed margin above the memory at the first, or when the game's invariants break.
+// its resident memory. The first campaign warms the caches (rendered texts, fonts, the mixer),
+// so its highest stage start is the baseline; the program fails when a stage start of a later
+// campaign lies more than the allowed margin above it, or when the game's invariants break.
 //   nevalt_soak [--campaigns N] [--seed S] [--margin-kb K] [--max-passes P]
 #include <sys/resource.h>
 
@@ -141,15 +142,23 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "nevalt_soak: %s\n", failure.c_str());
     return 1;
   }
-  if (starts.size() < 2) {
-    std::fprintf(stderr, "nevalt_soak: fewer than two stage starts\n");
+  long baseline_kb = 0;
+  long later_kb = 0;
+  for (const StageStart& s : starts) {
+    long& highest = s.campaign == 1 ? baseline_kb : later_kb;
+    if (s.rss_kb > highest) highest = s.rss_kb;
+  }
+  if (baseline_kb == 0 || later_kb == 0) {
+    std::fprintf(stderr, "nevalt_soak: no stage start after the first campaign to compare\n");
     return 1;
   }
-  const long growth = starts.back().rss_kb - starts.front().rss_kb;
-  std::printf("resident memory from the first stage start to the last: %+ld kB (allowed %ld)\n",
-              growth, margin_kb);
-  if (growth > margin_kb) {
-    std::fprintf(stderr, "nevalt_soak: the memory grew by %ld kB over the session\n", growth);
+  std::printf(
+      "highest resident memory at a stage start: %ld kB in the first campaign, %ld kB in the "
+      "later ones (%+ld kB, allowed %ld)\n",
+      baseline_kb, later_kb, later_kb - baseline_kb, margin_kb);
+  if (later_kb - baseline_kb > margin_kb) {
+    std::fprintf(stderr, "nevalt_soak: the memory grew by %ld kB after the first campaign\n",
+                 later_kb - baseline_kb);
     return 1;
   }
   return 0;
