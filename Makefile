@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 
-.PHONY: deps build build-asan run test test-fast monkey format clean balance campaign
+.PHONY: deps build build-asan run test test-fast monkey soak format clean balance campaign
 
 deps:
 	@./scripts/install-deps
@@ -44,13 +44,21 @@ campaign: deps $(BUILD)/CMakeCache.txt
 	$(BUILD)/tools/balance/balance --campaign --ticks 20000000 $(BALANCE_ARGS)
 
 # The long monkey: random play over the whole game in the sanitizer build, the invariants checked
-# after every pass. MONKEY_PASSES and MONKEY_SEED choose the run.
+# after every pass, with long stretches of the built-in player in between. MONKEY_PASSES,
+# MONKEY_SEED and MONKEY_ARGS choose the run.
 MONKEY_PASSES ?= 200000
 MONKEY_SEED ?= 1
+MONKEY_ARGS ?= --bot
 monkey: build-asan
 	cmake --build $(ASAN_BUILD) -j $(JOBS) --target nevalt_monkey
 	cd $(ASAN_BUILD) && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy \
-	  ./tests/monkey/nevalt_monkey --passes $(MONKEY_PASSES) --seed $(MONKEY_SEED)
+	  ./tests/monkey/nevalt_monkey --passes $(MONKEY_PASSES) --seed $(MONKEY_SEED) $(MONKEY_ARGS)
+
+# The soak: the built-in player plays the campaign three times in one process; the resident
+# memory at every stage start must stay flat.
+soak: build
+	cmake --build $(BUILD) -j $(JOBS) --target nevalt_soak
+	cd $(BUILD) && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ./tests/soak/nevalt_soak --campaigns 3
 
 format:
 	find src tests tools bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i

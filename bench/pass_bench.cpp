@@ -13,9 +13,13 @@
 #include "game/scenes.h"
 #include "platform/host.h"
 #include "platform/silent_media_player.h"
+#include "ui/command_menus.h"
 #include "ui/screens.h"
 #include "ui/surface.h"
+#include "ui/window.h"
+#include "view/map_view.h"
 #include "world/roster.h"
+#include "world/roster_queries.h"
 #include "world/tables.h"
 
 namespace {
@@ -151,6 +155,117 @@ void BM_PassUnitList40Rows(benchmark::State& state) {
   state.SetLabel(std::to_string(rows) + " rows");
 }
 BENCHMARK(BM_PassUnitList40Rows)->Unit(benchmark::kMicrosecond);
+
+// Runs the pass that starts from a prepared moment again and again, the moment restored before
+// each run (the copy does not count).
+void replay_pass(benchmark::State& state, Session& s) {
+  auto moment = std::make_unique<Game>(*s.g);
+  for (auto _ : state) {
+    state.PauseTiming();
+    *s.g = *moment;
+    state.ResumeTiming();
+    game_tick(*s.g);
+  }
+}
+
+// The pointer on the player's first unit that is not an HQ, selected as the map does it.
+bool select_first_soldier(Session& s) {
+  for (const TUnit& u : s.g->world.player_units) {
+    if (u.type < 2 || u.type > 11) continue;
+    s.g->view.view_x = u.x - 10;
+    s.g->view.view_y = u.y - 8;
+    clamp_view(*s.g);
+    s.point(32 * (u.x - s.g->view.view_x) + 16, 32 * (u.y - s.g->view.view_y) + 16);
+    select_at_pointer(*s.g);
+    return true;
+  }
+  return false;
+}
+
+// "移動" chosen in a unit's menu: the movement costs and the reach over the whole map.
+void BM_PassMoveCommand(benchmark::State& state) {
+  Session s(static_cast<int>(state.range(0)));
+  if (!select_first_soldier(s)) return state.SkipWithError("no soldier on this map");
+  const Rect row = menu_row_band(command_menu_x(*s.g), 100, 160, 1);
+  s.point(row.left + 20, row.top + 20, true);
+  s.g->flow.scene = 310;
+  replay_pass(state, s);
+  if (s.g->flow.scene != 320) state.SkipWithError("the move command was not taken");
+}
+BENCHMARK(BM_PassMoveCommand)->Arg(0)->Arg(9)->Unit(benchmark::kMicrosecond);
+
+// A walk: one step, and the arrival with its target list.
+void BM_PassWalk(benchmark::State& state) {
+  Session s(9);
+  if (!select_first_soldier(s)) return state.SkipWithError("no soldier on this map");
+  const Rect row = menu_row_band(command_menu_x(*s.g), 100, 160, 1);
+  s.point(row.left + 20, row.top + 20, true);
+  s.pass(310);
+  // The farthest reachable cell in view.
+  const Game& g = *s.g;
+  int best = -1, bx = 0, by = 0;
+  for (int j = 1; j < 14; ++j) {
+    for (int i = 1; i < 19; ++i) {
+      const int x = g.view.view_x + i, y = g.view.view_y + j;
+      const int r = g.rules.reach[x][y];
+      if (r <= g.world.selected_spec.move && r > best) best = r, bx = i, by = j;
+    }
+  }
+  if (best < 0) return state.SkipWithError("nowhere to walk");
+  s.point(32 * bx + 16, 32 * by + 16, true);
+  s.pass(360);
+  if (s.g->flow.scene != 370) return state.SkipWithError("the walk did not start");
+  if (state.range(0) == 0) {
+    s.g->rules.walk_index = s.g->rules.walk_index > 0 ? s.g->rules.walk_index : 1;
+  } else {
+    s.g->rules.walk_index = 0;
+  }
+  s.g->flow.scene = 370;
+  replay_pass(state, s);
+  state.SetLabel(state.range(0) == 0 ? "a step" : "the arrival");
+}
+BENCHMARK(BM_PassWalk)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// The computer's turn on a crowded map: 56 computer slots (room for what its HQs buy) and 40 of
+// the player's filled, spread over the land of the last stage. The pass that ends a unit's pause
+// runs the production phase, the choice of the next unit with its strategy (reach and path over
+// the whole map) and its first step, each with a redraw.
+void BM_PassComputerUnitCrowded(benchmark::State& state) {
+  Session s(9);
+  Game& g = *s.g;
+  int n = 0;
+  for (int y = 2; y < kMapSize - 2; y += 2) {
+    for (int x = 2 + (y / 2) % 2; x < kMapSize - 2; x += 3) {
+      const int t = terrain_at(g, x, y);
+      if (t < 4 || t > 11 || g.world.occupancy[x][y] != kNoUnit) continue;
+      const bool enemy = (n++ % 3) != 0;
+      if (enemy) {
+        if (g.world.enemy_units[55].type == 0) add_unit(g, x, y, 13 + n % 10, kSideEnemy, 900);
+      } else if (count_units(g, kCountPlayerUnits) < 39) {
+        add_unit(g, x, y, 2 + n % 9, kSidePlayer, default_hp);
+      }
+    }
+  }
+  for (TUnit& hq : g.world.enemy_units) {
+    if (hq.type == kEnemyHq) hq.sp = 100;
+  }
+  refresh_side(g, kSideEnemy);
+  g.flow.scene = 5031;
+  g.flow.wait_ticks = 0;
+  const auto placed = [](const TUnit* roster) {
+    int n = 0;
+    for (int slot = 0; slot < kRosterSlots; ++slot) n += roster[slot].type != 0;
+    return n;
+  };
+  const int enemies = placed(g.world.enemy_units);
+  const int players = placed(g.world.player_units);
+  replay_pass(state, s);
+  state.SetLabel(std::to_string(enemies) + " computer units (" +
+                 std::to_string(placed(s.g->world.enemy_units)) + " after), " +
+                 std::to_string(players) + " player units, ends in scene " +
+                 std::to_string(s.g->flow.scene));
+}
+BENCHMARK(BM_PassComputerUnitCrowded)->Unit(benchmark::kMicrosecond);
 
 void BM_PassVictoryCondition(benchmark::State& state) {
   Session s;

@@ -120,7 +120,7 @@ int play(Game& g, const Options& o, const std::string& data_dir, unsigned seed) 
   HostLog log;
   long passes = 0;
   if (o.headless) {
-    HeadlessHost host(g);
+    HeadlessHost host(g, !o.dump_state.empty());
     host.run(script, o.ticks, bot.get());
     log = host.log();
     passes = host.pass_number();

@@ -70,7 +70,8 @@ PointerSample Autoplay::next_sample(const Game& g) {
 
 void Autoplay::observe(const Game& g) {
   const int scene = g.flow.scene;
-  if (!in_battle_ && battle_scene(scene)) begin_battle(g);
+  // The defeat banner's pause ends a battle; it never begins one.
+  if (!in_battle_ && battle_scene(scene) && scene != 5070) begin_battle(g);
   if (in_battle_) {
     count_losses(g);
     if (scene == 374) {

@@ -20,8 +20,9 @@ bool over_picture(const PointerSample& p) {
 
 }  // namespace
 
-HeadlessHost::HeadlessHost(Game& g) : g_(g) {
+HeadlessHost::HeadlessHost(Game& g, bool keep_log) : g_(g), keep_log_(keep_log) {
   g_.form.host = this;
+  if (!keep_log_) return;
   log_.audio.reserve(kLogReserve);
   log_.messages.reserve(64);
 }
@@ -54,9 +55,9 @@ void HeadlessHost::close_main_form() {
 }
 
 void HeadlessHost::message_box(const char* text, const char* caption) {
-  log_.messages.push_back(MessageRecord{passes_, text, caption});
+  if (keep_log_) log_.messages.push_back(MessageRecord{passes_, text, caption});
 }
 
 void HeadlessHost::audio_event(const char* kind, int n) {
-  log_.audio.push_back(AudioRecord{passes_, kind, n});
+  if (keep_log_) log_.audio.push_back(AudioRecord{passes_, kind, n});
 }

@@ -11,8 +11,9 @@ struct Game;
 
 class HeadlessHost : public Host {
  public:
-  // Makes itself the host of g.
-  explicit HeadlessHost(Game& g);
+  // Makes itself the host of g. Without keep_log the tracks, effects and message boxes are not
+  // recorded (a run that writes no state dump needs none of it, and a long one would grow).
+  explicit HeadlessHost(Game& g, bool keep_log = true);
   ~HeadlessHost() override;
 
   // Runs `ticks` passes, or fewer when the game closes its main form. Before each pass the
@@ -40,4 +41,5 @@ class HeadlessHost : public Host {
   HostLog log_;
   PassInput input_;
   long passes_ = 0;
+  bool keep_log_ = true;
 };

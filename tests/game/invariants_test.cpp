@@ -149,6 +149,14 @@ TEST(Invariants, EachBrokenOneIsReported) {
       {"heal half marker", [](Game& g) { g.world.heal_list[0].amount = kNone; }, "half marker"},
       {"pairs out of order", [](Game& g) { std::swap(g.rules.pair_list[0], g.rules.pair_list[1]); },
        "pair_list is out of order at 1 (2 after 3)"},
+      {"pairs out of order further down",
+       [](Game& g) {
+         g.rules.pair_list[2] = g.rules.pair_list[1];
+         g.rules.pair_list[1] = g.rules.pair_list[0];
+         g.rules.pair_list[1].distance = 4;
+         g.rules.pair_list[1].e_y += 2;
+       },
+       "pair_list is out of order at 2 (3 after 4)"},
       {"pair distance", [](Game& g) { g.rules.pair_list[0].distance = 1; },
        "pair_list entry 0 gives distance 1 for 2"},
       {"pair slot", [](Game& g) { g.rules.pair_list[0].e_slot = 60; }, "names slots 1 and 60"},
@@ -214,6 +222,14 @@ TEST(Invariants, AStaleOccupancyLayerFailsOnlyTheStrictCheck) {
     rebuild_occupancy(*g);
     EXPECT_TRUE(check_invariants(*g, OccupancyCheck::kCurrent, &why)) << why;
   }
+}
+
+// The computer's advance copies the pair of the target it chose over entry 0.
+TEST(Invariants, TheFirstPairMayBeACopyOfTheChosenTarget) {
+  auto g = small_battle();
+  g->rules.pair_list[0] = g->rules.pair_list[1];
+  std::string why;
+  EXPECT_TRUE(check_invariants(*g, &why)) << why;
 }
 
 TEST(Invariants, ADestroyedUnitMayWaitOnlyForItsRemoval) {

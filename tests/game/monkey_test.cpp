@@ -31,4 +31,18 @@ TEST(Monkey, RandomPlayKeepsTheGameWholeFromTheTitleToTheMap) {
   }
 }
 
+// The built-in player takes over for long stretches, so the monkey also meddles in battles the
+// player has carried on: the computer's turns, attacks and later turns.
+TEST(Monkey, RandomPlayAmongTheBuiltInPlayersKeepsTheGameWhole) {
+  monkey::Options o;
+  o.seed = 11;
+  o.passes = 6000;
+  o.mix_bot = true;
+  const monkey::Result r = monkey::run(o, ui_test::fonts());
+  ASSERT_TRUE(r.ok) << r.failure;
+  EXPECT_GT(r.bot_passes, 1000);
+  EXPECT_TRUE(r.scenes.count(5040)) << "no computer unit acted";
+  EXPECT_TRUE(r.scenes.count(372)) << "no player attack";
+}
+
 }  // namespace

@@ -1,5 +1,6 @@
 // nevalt_monkey: the long monkey run, outside the test suite.
-//   nevalt_monkey [--passes N] [--seed S] [--no-damage] [--progress N]
+//   nevalt_monkey [--passes N] [--seed S] [--bot] [--no-damage] [--progress N]
+// --bot hands long stretches to the built-in player between the monkey's own.
 // Exits 0 when every pass kept every invariant, 1 with the first broken one otherwise.
 #include <cstdio>
 #include <cstdlib>
@@ -20,11 +21,14 @@ int main(int argc, char** argv) {
       o.seed = std::strtoull(argv[++i], nullptr, 10);
     } else if (std::strcmp(argv[i], "--progress") == 0 && has_value) {
       o.progress_every = std::strtol(argv[++i], nullptr, 10);
+    } else if (std::strcmp(argv[i], "--bot") == 0) {
+      o.mix_bot = true;
     } else if (std::strcmp(argv[i], "--no-damage") == 0) {
       o.damage_files = false;
     } else {
-      std::fprintf(stderr,
-                   "usage: nevalt_monkey [--passes N] [--seed S] [--no-damage] [--progress N]\n");
+      std::fprintf(
+          stderr,
+          "usage: nevalt_monkey [--passes N] [--seed S] [--bot] [--no-damage] [--progress N]\n");
       return 2;
     }
   }
@@ -44,10 +48,12 @@ int main(int argc, char** argv) {
   std::printf(
       "%ld passes, seed %llu: %zu scenes seen (%s ), highest stage started %lld, highest turn %d, "
       "%ld restarts, %ld message boxes, %ld saves, %ld damaged files, %ld exact occupancy "
-      "checks\n",
+      "checks; %ld victories, %ld defeats, %ld HQs captured, at most %d player and %d computer "
+      "units, %ld passes played by the built-in player\n",
       r.passes, static_cast<unsigned long long>(o.seed), r.scenes.size(), scenes.c_str(),
       static_cast<long long>(r.max_stage_started) + 1, r.max_turn, r.restarts, r.messages,
-      r.saves_written, r.damages, r.strict_checks);
+      r.saves_written, r.damages, r.strict_checks, r.victories, r.defeats, r.hq_captures,
+      r.max_player_units, r.max_enemy_units, r.bot_passes);
   if (!r.ok) {
     std::fprintf(stderr, "nevalt_monkey: %s\n", r.failure.c_str());
     return 1;

@@ -26,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "bot/autoplay.h"
 #include "game/campaign.h"
 #include "game/game.h"
 #include "game/game_tick.h"
@@ -38,6 +39,7 @@
 #include "ui/window.h"
 #include "view/map_view.h"
 #include "world/map_file.h"
+#include "world/roster_queries.h"
 
 namespace monkey {
 
@@ -96,10 +98,9 @@ struct Options {
   long passes = 3000;
   // Damage SAVE.TXT and the map files now and then.
   bool damage_files = true;
-  // Plays a stretch of the game for the monkey: called before a pass with the game and the
-  // monkey's generator, it returns true and fills *input when it wants to give this pass's
-  // input itself (the autoplay bot, say), false to leave the pass to the random monkey.
-  std::function<bool(const Game&, Rng&, PassInput*)> driver;
+  // Hands long stretches of the game to the built-in player between the monkey's own, so the
+  // monkey also plays in late turns, full rosters, captures and later stages.
+  bool mix_bot = false;
   // Called with a line of progress every this many passes (0: never).
   long progress_every = 0;
   std::function<void(const std::string&)> progress;
@@ -117,6 +118,12 @@ struct Result {
   std::set<int> scenes;    // every scene code a pass ended in
   int max_stage_started = -1;
   int max_turn = 0;
+  long victories = 0;    // battles won (the victory banner shown)
+  long defeats = 0;      // battles lost (the "Game over" banner shown)
+  long hq_captures = 0;  // HQs that changed sides
+  int max_player_units = 0;
+  int max_enemy_units = 0;
+  long bot_passes = 0;  // passes the built-in player gave the input for
 };
 
 inline std::string read_all(const fs::path& p) {
@@ -190,10 +197,11 @@ class Monkey {
       if (o_.damage_files) maybe_damage();
       const int before = g_->flow.scene;
       const std::string save_before = read_all(kSaveFileName);
-      bool driven = false;
-      if (o_.driver) driven = o_.driver(*g_, rng_, &host_.input);
-      if (!driven) host_.input = next_input();
+      const int hqs_before = count_units(*g_, kCountPlayerHqs) + count_units(*g_, kCountEnemyHqs);
+      const int player_hqs_before = count_units(*g_, kCountPlayerHqs);
+      host_.input = o_.mix_bot ? mixed_input() : next_input();
       run_pass();
+      count_outcomes(before, hqs_before, player_hqs_before);
       r_.passes = pass + 1;
       check_pass(before, save_before);
       if (o_.progress_every > 0 && o_.progress && (pass + 1) % o_.progress_every == 0) {
@@ -315,7 +323,51 @@ class Monkey {
     }
   }
 
+  // HQ captures keep the number of HQs and move one from a side to the other.
+  void count_outcomes(int before, int hqs_before, int player_hqs_before) {
+    const Game& g = *g_;
+    const int after = g.flow.scene;
+    if (after == 374 && before != 374) r_.victories += 1;
+    if (after == 5070 && before != 5070) r_.defeats += 1;
+    const int player_hqs = count_units(g, kCountPlayerHqs);
+    const int hqs = player_hqs + count_units(g, kCountEnemyHqs);
+    if (before != 20 && after != 20 && before >= 100 && hqs == hqs_before &&
+        player_hqs != player_hqs_before) {
+      r_.hq_captures += 1;
+    }
+    int players = 0;
+    int enemies = 0;
+    for (int s = 0; s < kRosterSlots; ++s) {
+      players += g.world.player_units[s].type != 0;
+      enemies += g.world.enemy_units[s].type != 0;
+    }
+    if (players > r_.max_player_units) r_.max_player_units = players;
+    if (enemies > r_.max_enemy_units) r_.max_enemy_units = enemies;
+  }
+
   // ---- input ------------------------------------------------------------------------------
+
+  // Long stretches of the built-in player, short ones of the monkey; each stretch of the player
+  // starts with a fresh one, which finds its way from whatever the monkey left.
+  PassInput mixed_input() {
+    if (stretch_left_ <= 0) {
+      bot_turn_ = !bot_turn_;
+      stretch_left_ = bot_turn_ ? rng_.between(3000, 20000) : rng_.between(300, 3000);
+      if (bot_turn_) {
+        AutoplayOptions options;
+        options.dwell = rng_.between(0, 2);
+        bot_ = std::make_unique<Autoplay>(options);
+      }
+    }
+    --stretch_left_;
+    if (!bot_turn_ || bot_->finished()) return next_input();
+    r_.bot_passes += 1;
+    PassInput in;
+    in.pointer = bot_->next_sample(*g_);
+    last_ = in.pointer;
+    gesture_left_ = 0;
+    return in;
+  }
 
   PassInput next_input() {
     PassInput in;
@@ -568,6 +620,10 @@ class Monkey {
   MonkeyHost host_;
   std::unique_ptr<Game> g_;
   Result r_;
+
+  std::unique_ptr<Autoplay> bot_;
+  bool bot_turn_ = false;
+  long stretch_left_ = 0;
 
   Gesture current_;
   int gesture_left_ = 0;

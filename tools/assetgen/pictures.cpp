@@ -10,7 +10,6 @@ namespace {
 
 constexpr Color kSkin{232, 188, 148};
 constexpr Color kSkinShade{196, 148, 110};
-constexpr Color kSkinDeep{160, 112, 82};
 constexpr Color kInk{22, 18, 20};
 constexpr Color kGold{250, 206, 64};
 constexpr Color kGoldDark{176, 128, 36};

@@ -23,7 +23,6 @@ constexpr Color kMetalDark{40, 42, 46};
 constexpr Color kTrack{46, 46, 50};
 constexpr Color kWheel{100, 100, 104};
 constexpr Color kSkin{232, 188, 148};
-constexpr Color kSkinShade{192, 146, 108};
 constexpr Color kGold{250, 206, 64};
 constexpr Color kWood{112, 78, 44};
 constexpr Color kSandbag{196, 176, 124};
