@@ -3,7 +3,8 @@ JOBS ?= $(shell nproc)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 
-.PHONY: deps build build-asan run test test-fast monkey soak format clean balance campaign
+.PHONY: deps build build-asan run test test-fast monkey soak format clean balance campaign \
+	campaign-asan
 
 deps:
 	@./scripts/install-deps
@@ -42,6 +43,11 @@ balance: deps $(BUILD)/CMakeCache.txt
 campaign: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS) --target nevalt balance nevalt_assets
 	$(BUILD)/tools/balance/balance --campaign --ticks 20000000 $(BALANCE_ARGS)
+
+# The same campaign in the sanitizer build: slower, and any sanitizer report fails it.
+campaign-asan: build-asan
+	cmake --build $(ASAN_BUILD) -j $(JOBS) --target balance nevalt_assets
+	$(ASAN_BUILD)/tools/balance/balance --campaign --ticks 20000000 $(BALANCE_ARGS)
 
 # The long monkey: random play over the whole game in the sanitizer build, the invariants checked
 # after every pass, with long stretches of the built-in player in between. MONKEY_PASSES,
