@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "game/campaign.h"
@@ -102,7 +103,8 @@ void Autoplay::begin_battle(const Game& g) {
   }
   BattleRecord& r = battles_[battle_count_++];
   r = BattleRecord{};
-  r.stage = g.flow.stage_no + 1;
+  // A damaged save can leave any stage number; the record must not overflow counting from one.
+  r.stage = g.flow.stage_no < INT32_MAX ? g.flow.stage_no + 1 : INT32_MAX;
   battle_turn0_ = g.flow.turn_no;
   progress_turn_ = 1;
   tactics_.forget();

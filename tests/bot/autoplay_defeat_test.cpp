@@ -2,6 +2,7 @@
 // begin and lose another, which would also use up a --autoplay-battles limit at once.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
 
 #include "bot/autoplay.h"
@@ -37,6 +38,24 @@ TEST(AutoplayRecords, ADefeatAndItsBannerCountAsOneBattle) {
     EXPECT_EQ(bot.battle(battle).outcome, BattleRecord::kDefeat);
     // The limit of two battles is reached only by the second defeat.
     EXPECT_EQ(bot.finished(), battle == 1);
+  }
+}
+
+// A damaged save may hold any stage number; the record counts stages from one without
+// overflowing at the largest.
+TEST(AutoplayRecords, ABattleOnTheLargestStageNumberIsRecordedWithoutOverflow) {
+  auto g = std::make_unique<Game>();
+  form_create(*g, 1);
+  AutoplayOptions o;
+  o.save_exists = no_save;
+  for (const int32_t stage_no : {0, 9, INT32_MAX - 1, INT32_MAX}) {
+    SCOPED_TRACE(stage_no);
+    Autoplay bot(o);
+    g->flow.stage_no = stage_no;
+    g->flow.scene = 100;
+    bot.next_sample(*g);
+    ASSERT_EQ(bot.battle_count(), 1);
+    EXPECT_EQ(bot.battle(0).stage, stage_no == INT32_MAX ? INT32_MAX : stage_no + 1);
   }
 }
 
