@@ -39,13 +39,12 @@ void scene_5031(Game& g) {
 void scene_5032(Game& g) {
   const int32_t hq = first_enemy_hq(g);
   pair_hqs(g);
-  // Every unit placed is drawn by add_unit as it arrives, and the attempts are not shown one by
-  // one, so a single redraw after the last one gives the picture the pass ends with.
+  // The attempts are not shown one by one, and scene 5033 always follows in this same pass and
+  // redraws the map, so the picture the pass ends with already shows every unit placed here.
   for (int attempt = 0; attempt < kProductionAttempts; ++attempt) {
     if (hq == kNone || g.world.enemy_units[hq].sp <= 0) continue;
     enemy_produce(g);
   }
-  redraw(g);
   g.flow.scene = 5033;
 }
 

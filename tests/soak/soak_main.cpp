@@ -5,6 +5,7 @@
 // campaign lies more than the allowed margin above it, or when the game's invariants break.
 //   nevalt_soak [--campaigns N] [--seed S] [--margin-kb K] [--max-passes P]
 #include <sys/resource.h>
+#include <time.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -36,6 +37,52 @@ long status_kb(const char* field) {
   }
   return -1;
 }
+
+// The processor time this thread has used, in microseconds: unlike the wall clock it does not
+// grow while the shared machine runs something else, so a pass's figure is the pass's own.
+double thread_cpu_us() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) * 1e6 + static_cast<double>(t.tv_nsec) / 1e3;
+}
+
+// Hands the built-in player's samples to the host and notes when each was given, so the time
+// of the pass that follows can be told apart from the player's own thinking.
+class TimedPlayer : public PointerDriver {
+ public:
+  explicit TimedPlayer(Autoplay& bot) : bot_(bot) {}
+  PointerSample next_sample(const Game& g) override {
+    const PointerSample s = bot_.next_sample(g);
+    sampled_us_ = thread_cpu_us();
+    return s;
+  }
+  bool finished() const override { return bot_.finished(); }
+  // Processor time since the last sample: after a one-pass run, the time of that pass.
+  double pass_us() const { return thread_cpu_us() - sampled_us_; }
+
+ private:
+  Autoplay& bot_;
+  double sampled_us_ = thread_cpu_us();
+};
+
+// The passes of one group of scenes: how many, the longest, and how many took over 3 ms.
+struct PassTimes {
+  const char* name;
+  long count = 0;
+  double longest_us = 0;
+  long longest_pass = 0;
+  int longest_scene = 0;
+  long over_3ms = 0;
+  void add(double us, long pass, int scene) {
+    count += 1;
+    if (us > 3000) over_3ms += 1;
+    if (us > longest_us) {
+      longest_us = us;
+      longest_pass = pass;
+      longest_scene = scene;
+    }
+  }
+};
 
 struct StageStart {
   int campaign;
@@ -86,6 +133,10 @@ int main(int argc, char** argv) {
   g->form.fonts = fonts;
   std::vector<StageStart> starts;
   std::string failure;
+  // The screens between battles, the player's map and menus, the computer's turn.
+  PassTimes times[3] = {{"screens (scenes below 100)"},
+                        {"map, menus and commands (100 to 420)"},
+                        {"the computer's turn (5000 and above)"}};
   {
     // As `nevalt --headless --autoplay` without a state dump: nothing is logged.
     HeadlessHost host(*g, false);
@@ -96,9 +147,14 @@ int main(int argc, char** argv) {
       monkey::fs::remove(kSaveFileName, ec);
       g->flow.scene = 0;
       Autoplay bot(AutoplayOptions{});
+      TimedPlayer player(bot);
       while (!bot.finished() && host.pass_number() < max_passes) {
         const int before = g->flow.scene;
-        host.run(none, host.pass_number() + 1, &bot);
+        host.run(none, host.pass_number() + 1, &player);
+        times[before < 100    ? 0
+              : before < 5000 ? 1
+                              : 2]
+            .add(player.pass_us(), host.pass_number(), before);
         if (g->flow.closed) {
           failure = "the game closed its window";
           break;
@@ -135,6 +191,11 @@ int main(int argc, char** argv) {
   close_fonts(fonts);
   monkey::fs::current_path(old_dir);
 
+  // Processor time of each pass; a report for reading beside the benchmarks, not a test.
+  for (const PassTimes& t : times) {
+    std::printf("passes of %s: %ld, the longest %.2f ms (pass %ld, scene %d), %ld over 3 ms\n",
+                t.name, t.count, t.longest_us / 1000, t.longest_pass, t.longest_scene, t.over_3ms);
+  }
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
   std::printf("peak resident memory of the whole run: %ld kB\n", usage.ru_maxrss);
