@@ -369,6 +369,15 @@ constexpr int32_t kTypicalDefense[3] = {10, 30, 20};
 // Types that stand for each class when an enemy's attack is looked up.
 constexpr int kClassType[3] = {4, 9, 10};
 
+// Every cell inside the map's ring within `move` steps of (ux, uy), column by column.
+template <typename Visit>
+void for_each_cell_within(int ux, int uy, int move, Visit visit) {
+  for (int x = std::max(1, ux - move); x <= std::min(kMapSize - 2, ux + move); ++x) {
+    const int span = move - std::abs(x - ux);
+    for (int y = std::max(1, uy - span); y <= std::min(kMapSize - 2, uy + span); ++y) visit(x, y);
+  }
+}
+
 }  // namespace
 
 void Tactics::build_danger(const Game& g) {
@@ -394,17 +403,14 @@ void Tactics::build_danger(const Game& g) {
       const int32_t twice = 2 * attack_value(es, kClassType[c]);
       if (twice <= kTypicalDefense[c]) continue;
       const int eva = w.unit_specs[kClassType[c]].evasion;
-      for (int x = std::max(1, e.x - reach); x <= std::min(kMapSize - 2, e.x + reach); ++x) {
-        const int span = reach - std::abs(x - e.x);
-        for (int y = std::max(1, e.y - span); y <= std::min(kMapSize - 2, e.y + span); ++y) {
-          // Beyond its range it must walk first, and a unit that walked hits half as often.
-          const int acc = distance(x, y, e.x, e.y) > es.range ? es.accuracy / 2 : es.accuracy;
-          const int32_t hit = (std::clamp(acc, 0, 99) + 1) * (100 - eva) / 100;
-          const int32_t weight = hit * strength / 100;
-          attack_sum_[kind][c][x][y] += twice * weight;
-          weight_sum_[kind][c][x][y] += weight;
-        }
-      }
+      for_each_cell_within(e.x, e.y, reach, [&](int x, int y) {
+        // Beyond its range it must walk first, and a unit that walked hits half as often.
+        const int acc = distance(x, y, e.x, e.y) > es.range ? es.accuracy / 2 : es.accuracy;
+        const int32_t hit = (std::clamp(acc, 0, 99) + 1) * (100 - eva) / 100;
+        const int32_t weight = hit * strength / 100;
+        attack_sum_[kind][c][x][y] += twice * weight;
+        weight_sum_[kind][c][x][y] += weight;
+      });
     }
   }
 }
@@ -565,28 +571,24 @@ UnitPlan Tactics::plan_unit(const Game& g, int slot, const CellGrid& reach) cons
       int32_t best_cost = 0;
       int bx = 0;
       int by = 0;
-      for (int x = std::max(1, t.x - spec.range); x <= std::min(kMapSize - 2, t.x + spec.range);
-           ++x) {
-        const int span = spec.range - std::abs(x - t.x);
-        for (int y = std::max(1, t.y - span); y <= std::min(kMapSize - 2, t.y + span); ++y) {
-          if (reach[x][y] > spec.move) continue;
-          // A guard strikes only from near its post.
-          if (guard && distance(x, y, post.x, post.y) > kGuardDistance) continue;
-          const int32_t cost = danger_cost(g, u, x, y);
-          int32_t key = terrain_defense(g, x, y) + 10 * distance(x, y, t.x, t.y) - cost * 4;
-          // Keep the cells beside our HQs free for new units.
-          for (const TUnit& h : w.player_units) {
-            if (h.type == kPlayerHq && distance(h.x, h.y, x, y) == 1) key -= 30;
-          }
-          if (!found || key > best_key) {
-            found = true;
-            best_key = key;
-            best_cost = cost;
-            bx = x;
-            by = y;
-          }
+      for_each_cell_within(t.x, t.y, spec.range, [&](int x, int y) {
+        if (reach[x][y] > spec.move) return;
+        // A guard strikes only from near its post.
+        if (guard && distance(x, y, post.x, post.y) > kGuardDistance) return;
+        const int32_t cost = danger_cost(g, u, x, y);
+        int32_t key = terrain_defense(g, x, y) + 10 * distance(x, y, t.x, t.y) - cost * 4;
+        // Keep the cells beside our HQs free for new units.
+        for (const TUnit& h : w.player_units) {
+          if (h.type == kPlayerHq && distance(h.x, h.y, x, y) == 1) key -= 30;
         }
-      }
+        if (!found || key > best_key) {
+          found = true;
+          best_key = key;
+          best_cost = cost;
+          bx = x;
+          by = y;
+        }
+      });
       // What the walk exposes the unit to is paid out of what the attack is worth.
       const int32_t net = s - best_cost * 3 / 2;
       if (!found || net <= walk.score || net <= here.score) continue;
@@ -614,19 +616,16 @@ UnitPlan Tactics::plan_unit(const Game& g, int slot, const CellGrid& reach) cons
       return distance(x, y, post.x, post.y) * 16 + danger_cost(g, u, x, y);
     };
     int32_t best = post_key(u.x, u.y);
-    for (int x = std::max(1, u.x - spec.move); x <= std::min(kMapSize - 2, u.x + spec.move); ++x) {
-      const int span = spec.move - std::abs(x - u.x);
-      for (int y = std::max(1, u.y - span); y <= std::min(kMapSize - 2, u.y + span); ++y) {
-        if (reach[x][y] > spec.move) continue;
-        const int32_t key = post_key(x, y);
-        if (key < best) {
-          best = key;
-          plan.kind = PlanKind::kMove;
-          plan.dest_x = x;
-          plan.dest_y = y;
-        }
+    for_each_cell_within(u.x, u.y, spec.move, [&](int x, int y) {
+      if (reach[x][y] > spec.move) return;
+      const int32_t key = post_key(x, y);
+      if (key < best) {
+        best = key;
+        plan.kind = PlanKind::kMove;
+        plan.dest_x = x;
+        plan.dest_y = y;
       }
-    }
+    });
     return plan;
   }
 
@@ -634,32 +633,29 @@ UnitPlan Tactics::plan_unit(const Game& g, int slot, const CellGrid& reach) cons
   const CellGrid& field = hurt ? home : goal_field(g, u, &defending);
   const int32_t now = field[u.x][u.y];
   int64_t best = int64_t{now} * 16 + danger_cost(g, u, u.x, u.y);
-  for (int x = std::max(1, u.x - spec.move); x <= std::min(kMapSize - 2, u.x + spec.move); ++x) {
-    const int span = spec.move - std::abs(x - u.x);
-    for (int y = std::max(1, u.y - span); y <= std::min(kMapSize - 2, u.y + span); ++y) {
-      if (reach[x][y] > spec.move || field[x][y] >= kUnreached) continue;
-      // Danger alone never sends a healthy unit back: the enemy's reach covers half the map.
-      if (!hurt && field[x][y] > now) continue;
-      // The army keeps together, unless it is defending or has waited too long.
-      if (!hurt && !defending && !air && boldness_ < 50 && body_ < kUnreached &&
-          field[x][y] < body_ - kLead && field[x][y] < now) {
-        continue;
-      }
-      int64_t key =
-          int64_t{field[x][y]} * 16 - terrain_defense(g, x, y) / 5 + danger_cost(g, u, x, y);
-      if (!hurt) {
-        for (const TUnit& h : w.player_units) {
-          if (h.type == kPlayerHq && distance(h.x, h.y, x, y) == 1) key += 40;
-        }
-      }
-      if (key < best) {
-        best = key;
-        plan.kind = PlanKind::kMove;
-        plan.dest_x = x;
-        plan.dest_y = y;
+  for_each_cell_within(u.x, u.y, spec.move, [&](int x, int y) {
+    if (reach[x][y] > spec.move || field[x][y] >= kUnreached) return;
+    // Danger alone never sends a healthy unit back: the enemy's reach covers half the map.
+    if (!hurt && field[x][y] > now) return;
+    // The army keeps together, unless it is defending or has waited too long.
+    if (!hurt && !defending && !air && boldness_ < 50 && body_ < kUnreached &&
+        field[x][y] < body_ - kLead && field[x][y] < now) {
+      return;
+    }
+    int64_t key =
+        int64_t{field[x][y]} * 16 - terrain_defense(g, x, y) / 5 + danger_cost(g, u, x, y);
+    if (!hurt) {
+      for (const TUnit& h : w.player_units) {
+        if (h.type == kPlayerHq && distance(h.x, h.y, x, y) == 1) key += 40;
       }
     }
-  }
+    if (key < best) {
+      best = key;
+      plan.kind = PlanKind::kMove;
+      plan.dest_x = x;
+      plan.dest_y = y;
+    }
+  });
   return plan;
 }
 
