@@ -100,9 +100,9 @@ void player_reach(const Game& g, int slot, CellGrid& reach, SearchHeap& heap) {
   if (slot < 0 || slot >= kRosterSlots) return;
   const TUnit& u = g.world.player_units[slot];
   if (u.type < 1 || u.type >= kUnitSpecRows || !inside_map(u.x, u.y)) return;
-  const TUnitSpec& spec = g.world.unit_specs[u.type];
-  const bool air = spec.air == 1;
-  const int32_t move = spec.move;
+  const TUnitSpec& stats = g.world.unit_specs[u.type];
+  const bool air = stats.air == 1;
+  const int32_t move = stats.move;
 
   // Cells that cost the whole move: next to an enemy that can hit this kind of unit.
   static_assert(kMapSize <= 64);
@@ -524,8 +524,8 @@ UnitPlan Tactics::plan_unit(const Game& g, int slot, const CellGrid& reach) cons
   const WorldState& w = g.world;
   const TUnit& u = w.player_units[slot];
   if (!is_player_unit_type(u.type) || u.ready != 1 || !inside_map(u.x, u.y)) return plan;
-  const TUnitSpec& spec = w.unit_specs[u.type];
-  const bool air = spec.air == 1;
+  const TUnitSpec& stats = w.unit_specs[u.type];
+  const bool air = stats.air == 1;
   const bool can_walk = u.moved == 0;
   CellPoint post{0, 0};
   const bool guard = guard_post(slot, &post);
@@ -536,7 +536,7 @@ UnitPlan Tactics::plan_unit(const Game& g, int slot, const CellGrid& reach) cons
   for (int e = 0; e < kRosterSlots; ++e) {
     const TUnit& t = w.enemy_units[e];
     if (!is_enemy_type(t.type) || !inside_map(t.x, t.y)) continue;
-    if (distance(u.x, u.y, t.x, t.y) > spec.range) continue;
+    if (distance(u.x, u.y, t.x, t.y) > stats.range) continue;
     const int32_t s = attack_score(g, u, u.moved != 0, e);
     if (s > here.score) {
       here.kind = PlanKind::kAttackHere;
@@ -547,7 +547,7 @@ UnitPlan Tactics::plan_unit(const Game& g, int slot, const CellGrid& reach) cons
     }
   }
 
-  const bool hurt = u.hp * 100 <= spec.max_hp * kRetreatPercent;
+  const bool hurt = u.hp * 100 <= stats.max_hp * kRetreatPercent;
   const CellGrid& home = air ? home_air_ : home_ground_;
   bool beside_home = false;
   for (const TUnit& h : w.player_units) {
@@ -562,7 +562,7 @@ UnitPlan Tactics::plan_unit(const Game& g, int slot, const CellGrid& reach) cons
     for (int i = 0; i < aware_count_; ++i) {
       const int e = aware_[i];
       const TUnit& t = memory_[e];
-      if (distance(u.x, u.y, t.x, t.y) > spec.range + spec.move + 1) continue;
+      if (distance(u.x, u.y, t.x, t.y) > stats.range + stats.move + 1) continue;
       const int32_t s = attack_score(g, u, true, t, e);
       if (s <= walk.score || s <= here.score) continue;
       // Among the cells in range, the safest, with cover; ranged units keep their distance.
@@ -571,8 +571,8 @@ UnitPlan Tactics::plan_unit(const Game& g, int slot, const CellGrid& reach) cons
       int32_t best_cost = 0;
       int bx = 0;
       int by = 0;
-      for_each_cell_within(t.x, t.y, spec.range, [&](int x, int y) {
-        if (reach[x][y] > spec.move) return;
+      for_each_cell_within(t.x, t.y, stats.range, [&](int x, int y) {
+        if (reach[x][y] > stats.move) return;
         // A guard strikes only from near its post.
         if (guard && distance(x, y, post.x, post.y) > kGuardDistance) return;
         const int32_t cost = danger_cost(g, u, x, y);
@@ -616,8 +616,8 @@ UnitPlan Tactics::plan_unit(const Game& g, int slot, const CellGrid& reach) cons
       return distance(x, y, post.x, post.y) * 16 + danger_cost(g, u, x, y);
     };
     int32_t best = post_key(u.x, u.y);
-    for_each_cell_within(u.x, u.y, spec.move, [&](int x, int y) {
-      if (reach[x][y] > spec.move) return;
+    for_each_cell_within(u.x, u.y, stats.move, [&](int x, int y) {
+      if (reach[x][y] > stats.move) return;
       const int32_t key = post_key(x, y);
       if (key < best) {
         best = key;
@@ -633,8 +633,8 @@ UnitPlan Tactics::plan_unit(const Game& g, int slot, const CellGrid& reach) cons
   const CellGrid& field = hurt ? home : goal_field(g, u, &defending);
   const int32_t now = field[u.x][u.y];
   int64_t best = int64_t{now} * 16 + danger_cost(g, u, u.x, u.y);
-  for_each_cell_within(u.x, u.y, spec.move, [&](int x, int y) {
-    if (reach[x][y] > spec.move || field[x][y] >= kUnreached) return;
+  for_each_cell_within(u.x, u.y, stats.move, [&](int x, int y) {
+    if (reach[x][y] > stats.move || field[x][y] >= kUnreached) return;
     // Danger alone never sends a healthy unit back: the enemy's reach covers half the map.
     if (!hurt && field[x][y] > now) return;
     // The army keeps together, unless it is defending or has waited too long.

@@ -168,15 +168,15 @@ bool load_progress(Game& g) {
 
 void set_air_prices(Game& g, int32_t player_bomber, int32_t player_fighter, int32_t enemy_bomber,
                     int32_t enemy_fighter) {
-  TUnitSpec* specs = g.world.unit_specs;
-  specs[kPlayerBomber].cost = player_bomber;
-  specs[kPlayerFighter].cost = player_fighter;
-  specs[kEnemyBomber].cost = enemy_bomber;
-  specs[kEnemyFighter].cost = enemy_fighter;
+  TUnitSpec* unit_rows = g.world.unit_specs;
+  unit_rows[kPlayerBomber].cost = player_bomber;
+  unit_rows[kPlayerFighter].cost = player_fighter;
+  unit_rows[kEnemyBomber].cost = enemy_bomber;
+  unit_rows[kEnemyFighter].cost = enemy_fighter;
   const bool enemy_flies = !(enemy_bomber == kNoAir && enemy_fighter == kNoAir);
   const bool player_flies = !(player_bomber == kNoAir && player_fighter == kNoAir);
-  specs[kPlayerAa].cost = enemy_flies ? g.flow.player_aa_price : kNoAir;
-  specs[kEnemyAa].cost = player_flies ? g.flow.enemy_aa_price : kNoAir;
+  unit_rows[kPlayerAa].cost = enemy_flies ? g.flow.player_aa_price : kNoAir;
+  unit_rows[kEnemyAa].cost = player_flies ? g.flow.enemy_aa_price : kNoAir;
 }
 
 void stage_setup(Game& g) {

@@ -59,8 +59,8 @@ void scene_310(Game& g) {
   draw_unit_commands(g);
   if (chose(g, 1)) {  // "移動"
     play_sound(g, 1);
-    const TUnitSpec& spec = g.world.selected_spec;
-    build_move_cost(g, spec.move, spec.air == 1 ? kMoveClassAir : kMoveClassGround,
+    const TUnitSpec& stats = g.world.selected_spec;
+    build_move_cost(g, stats.move, stats.air == 1 ? kMoveClassAir : kMoveClassGround,
                     kRingEnemyUnits);
     compute_reach(g, g.world.selected_unit.x, g.world.selected_unit.y);
     g.flow.scene = 320;

@@ -50,8 +50,9 @@ void pair_goals_with(Game& g, const TCandidate& actor) {
 
 // The move costs and the reach of the selected unit, hindered by the player's units.
 void build_reach_of_selected(Game& g) {
-  const TUnitSpec& spec = g.world.selected_spec;
-  build_move_cost(g, spec.move, spec.air == 1 ? kMoveClassAir : kMoveClassGround, kRingPlayerUnits);
+  const TUnitSpec& stats = g.world.selected_spec;
+  build_move_cost(g, stats.move, stats.air == 1 ? kMoveClassAir : kMoveClassGround,
+                  kRingPlayerUnits);
   compute_reach(g, g.world.selected_unit.x, g.world.selected_unit.y);
 }
 
@@ -118,10 +119,10 @@ int32_t enemy_advance(Game& g) {
   if (slot == AI_DONE) return AI_DONE;
   const TCandidate actor = g.rules.enemy_candidates[0];
   const TUnit& unit = g.world.enemy_units[slot];
-  const TUnitSpec& spec = g.world.unit_specs[unit.type];
+  const TUnitSpec& stats = g.world.unit_specs[unit.type];
 
   // Any player unit in range counts, seen or not.
-  list_enemy_targets(g, unit.x, unit.y, slot, spec.range);
+  list_enemy_targets(g, unit.x, unit.y, slot, stats.range);
   const bool in_range = g.rules.player_candidates[0].slot != kNone;
 
   // The goals: every player unit the computer sees, and the player's HQs, which it always knows.
@@ -146,7 +147,7 @@ int32_t enemy_advance(Game& g) {
     if (pair.p_slot == kNone) break;
     const TUnit& target = g.world.player_units[pair.p_slot];
     const TUnitSpec& target_spec = g.world.unit_specs[target.type];
-    const int64_t attack = attack_value(spec, target.type);
+    const int64_t attack = attack_value(stats, target.type);
     const int64_t defence =
         is_enemy_aircraft(unit.type) ? target_spec.defense_air : target_spec.defense_ground;
     if (2 * attack > defence) {

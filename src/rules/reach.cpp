@@ -7,9 +7,9 @@ namespace {
 
 constexpr int32_t kWholeMove = 255;  // a ground cost that stands for the mover's whole move
 
-bool hinders(const TUnitSpec& spec, int move_class) {
-  if (move_class == kMoveClassAir) return spec.attack_air > 0;
-  return spec.attack_soft + spec.attack_armor > 0;
+bool hinders(const TUnitSpec& stats, int move_class) {
+  if (move_class == kMoveClassAir) return stats.attack_air > 0;
+  return stats.attack_soft + stats.attack_armor > 0;
 }
 
 bool is_player_unit_type(int type) {

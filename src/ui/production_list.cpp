@@ -24,10 +24,10 @@ bool may_be_withheld(int k) {
 ProductionRow production_row(const Game& g, int k) {
   ProductionRow row{};
   const int type = k + 1;
-  const TUnitSpec& spec = g.world.unit_specs[type];
-  row.name = spec.name;
+  const TUnitSpec& stats = g.world.unit_specs[type];
+  row.name = stats.name;
   row.price = unit_price(g, type);
-  if (may_be_withheld(k) && spec.cost == NO_AIR) {
+  if (may_be_withheld(k) && stats.cost == NO_AIR) {
     std::snprintf(row.price_text, sizeof row.price_text, "---");
   } else {
     std::snprintf(row.price_text, sizeof row.price_text, "%d", row.price);

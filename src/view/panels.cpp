@@ -16,7 +16,8 @@ constexpr int kStatusPoints = 12;
 constexpr int kLastOwnCaption = 11;  // terrain codes above have no caption of their own
 constexpr int kPlainsCaption = 12;
 
-// The text of a spec field; a copy damaged past its last byte still ends inside the field.
+// The text of a field of a unit-table row; a copy damaged past its last byte still ends inside the
+// field.
 template <size_t N>
 const char* spec_text(const char (&field)[N], char (&buffer)[N]) {
   std::memcpy(buffer, field, N);
@@ -61,30 +62,30 @@ int unit_panel_top(const Game& g) {
 }
 
 void draw_unit_panel(Game& g) {
-  const TUnitSpec& spec = g.world.selected_spec;
+  const TUnitSpec& stats = g.world.selected_spec;
   const TUnit& unit = g.world.selected_unit;
   char name[kSpecTextBytes];
   char model[kSpecTextBytes];
-  spec_text(spec.name, name);
-  spec_text(spec.model, model);
+  spec_text(stats.name, name);
+  spec_text(stats.model, model);
   if (std::strcmp(name, "ダミー") == 0) return;
 
   const int y0 = unit_panel_top(g);
   draw_window(g, 0, y0, 640, 100);
   Picture& main = g.form.img_main;
   Rect area;
-  if (portrait_area(spec.image, &area)) copy_rect(main, 16, y0 + 16, g.form.img_window, area);
+  if (portrait_area(stats.image, &area)) copy_rect(main, 16, y0 + 16, g.form.img_window, area);
 
   panel_text_style(main, kPanelPoints);
   char text[96];
-  std::snprintf(text, sizeof text, "レベル　%d", spec.level);
+  std::snprintf(text, sizeof text, "レベル　%d", stats.level);
   text_out(main, 96, y0 + 16, text);
   text_out(main, 192, y0 + 16, name);
   text_out(main, 192, y0 + 38, model);
   text_out(main, 192, y0 + 60, unit.status == 1 ? "[正常]" : "[移動×]");
-  std::snprintf(text, sizeof text, "HP %d / %d", unit.hp, spec.max_hp);
+  std::snprintf(text, sizeof text, "HP %d / %d", unit.hp, stats.max_hp);
   text_out(main, 368, y0 + 16, text);
-  std::snprintf(text, sizeof text, "SP %d / %d", unit.sp, spec.max_sp);
+  std::snprintf(text, sizeof text, "SP %d / %d", unit.sp, stats.max_sp);
   text_out(main, 368, y0 + 38, text);
   text_out(main, 496, y0 + 16, panel_terrain_caption(unit.terrain));
 }
@@ -123,9 +124,9 @@ void draw_unit_list(Game& g) {
     } else if (unit.type > 0 && unit.type < kUnitSpecRows) {
       char name[kSpecTextBytes];
       char model[kSpecTextBytes];
-      const TUnitSpec& spec = w.unit_specs[unit.type];
-      std::snprintf(text, sizeof text, "%s  %s  HP %d", spec_text(spec.name, name),
-                    spec_text(spec.model, model), unit.hp);
+      const TUnitSpec& stats = w.unit_specs[unit.type];
+      std::snprintf(text, sizeof text, "%s  %s  HP %d", spec_text(stats.name, name),
+                    spec_text(stats.model, model), unit.hp);
     } else {
       // A slot whose type names no row: listed by its hit points only.
       std::snprintf(text, sizeof text, "?  HP %d", unit.hp);

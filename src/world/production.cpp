@@ -5,8 +5,8 @@
 #include "world/tables.h"
 
 int32_t unit_price(const Game& g, int type) {
-  const TUnitSpec& spec = g.world.unit_specs[type];
-  return spec.cost * (spec.count + 1);
+  const TUnitSpec& stats = g.world.unit_specs[type];
+  return stats.cost * (stats.count + 1);
 }
 
 bool deploy_neighbour(int x, int y, int dir, int* nx, int* ny) {
@@ -86,8 +86,8 @@ int32_t produce_unit(Game& g, int type, int dir) {
   const int32_t slot = add_unit(g, nx, ny, type, kSidePlayer, default_hp);
   if (slot == kNoSlot) return kNoSlot;
   // The count now includes the new unit: this is the price the list showed.
-  const TUnitSpec& spec = g.world.unit_specs[type];
-  charge_hq(g, kSidePlayer, spec.cost * spec.count);
+  const TUnitSpec& stats = g.world.unit_specs[type];
+  charge_hq(g, kSidePlayer, stats.cost * stats.count);
   return slot;
 }
 

@@ -25,15 +25,16 @@ int32_t add_unit(Game& g, int x, int y, int type, int side, int hp) {
   // A full roster keeps every unit it holds; the caller places nothing.
   if (slot == kRosterSlots) return kNoSlot;
 
-  const TUnitSpec& spec = w.unit_specs[type];
+  const TUnitSpec& stats = w.unit_specs[type];
   TUnit& unit = roster[slot];
   unit.type = type;
   unit.x = x;
   unit.y = y;
-  unit.hp = hp == default_hp ? spec.max_hp : hp;
-  unit.sp = spec.max_sp;
-  if (side == kSidePlayer && type == kPlayerHq) unit.sp = lowest_of(spec.max_sp, w.player_start_sp);
-  if (side != kSidePlayer && type == kEnemyHq) unit.sp = lowest_of(spec.max_sp, w.enemy_start_sp);
+  unit.hp = hp == default_hp ? stats.max_hp : hp;
+  unit.sp = stats.max_sp;
+  if (side == kSidePlayer && type == kPlayerHq)
+    unit.sp = lowest_of(stats.max_sp, w.player_start_sp);
+  if (side != kSidePlayer && type == kEnemyHq) unit.sp = lowest_of(stats.max_sp, w.enemy_start_sp);
   unit.status = 1;
   unit.ready = 1;
   w.unit_specs[type].count += 1;

@@ -80,32 +80,32 @@ static void copy_text(char (&dst)[kSpecTextBytes], const char* src) {
 void init_tables(Game& g) {
   WorldState& w = g.world;
   for (int row = 0; row < kUnitSpecRows; ++row) {
-    TUnitSpec& spec = w.unit_specs[row];
-    spec = TUnitSpec{};
+    TUnitSpec& stats = w.unit_specs[row];
+    stats = TUnitSpec{};
     if (row < static_cast<int>(sizeof kInitialUnitSpecs / sizeof kInitialUnitSpecs[0])) {
       const SpecRow& s = kInitialUnitSpecs[row];
-      copy_text(spec.name, s.name);
-      copy_text(spec.model, s.model);
-      spec.max_hp = s.max_hp;
-      spec.max_sp = s.max_sp;
-      spec.attack_soft = s.attack_soft;
-      spec.attack_armor = s.attack_armor;
-      spec.defense_ground = s.defense_ground;
-      spec.attack_air = s.attack_air;
-      spec.defense_air = s.defense_air;
-      spec.move = s.move;
-      spec.range = s.range;
-      spec.accuracy = s.accuracy;
-      spec.evasion = s.evasion;
-      spec.cost = s.cost;
-      spec.image = s.image;
-      spec.level = s.level;
-      spec.air = s.air;
-      spec.sight = s.sight;
+      copy_text(stats.name, s.name);
+      copy_text(stats.model, s.model);
+      stats.max_hp = s.max_hp;
+      stats.max_sp = s.max_sp;
+      stats.attack_soft = s.attack_soft;
+      stats.attack_armor = s.attack_armor;
+      stats.defense_ground = s.defense_ground;
+      stats.attack_air = s.attack_air;
+      stats.defense_air = s.defense_air;
+      stats.move = s.move;
+      stats.range = s.range;
+      stats.accuracy = s.accuracy;
+      stats.evasion = s.evasion;
+      stats.cost = s.cost;
+      stats.image = s.image;
+      stats.level = s.level;
+      stats.air = s.air;
+      stats.sight = s.sight;
     } else {
-      copy_text(spec.name, row == kUnitSpecRows - 1 ? "END" : "ダミー");
-      copy_text(spec.model, "");
-      spec.cost = 999;
+      copy_text(stats.name, row == kUnitSpecRows - 1 ? "END" : "ダミー");
+      copy_text(stats.model, "");
+      stats.cost = 999;
     }
   }
   for (int code = 0; code < kTerrainRows; ++code)

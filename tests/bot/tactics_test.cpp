@@ -62,18 +62,18 @@ TEST(BotReach, MatchesTheMoveCommandOnRandomBattlefields) {
     const int slot = roll(&seed, 12);
     TUnit& mover = g->world.player_units[slot];
     if (mover.type == kPlayerHq) mover.type = 9;
-    const TUnitSpec& spec = g->world.unit_specs[mover.type];
+    const TUnitSpec& stats = g->world.unit_specs[mover.type];
     rebuild_occupancy(*g);
 
-    build_move_cost(*g, spec.move, spec.air == 1 ? kMoveClassAir : kMoveClassGround,
+    build_move_cost(*g, stats.move, stats.air == 1 ? kMoveClassAir : kMoveClassGround,
                     kRingEnemyUnits);
     compute_reach(*g, mover.x, mover.y);
     player_reach(*g, slot, mine, *heap);
     for (int x = 0; x < kMapSize; ++x) {
       for (int y = 0; y < kMapSize; ++y) {
         // Beyond the move the values only guide; within it they decide what can be clicked.
-        const bool game_in = g->rules.reach[x][y] <= spec.move;
-        const bool bot_in = mine[x][y] <= spec.move;
+        const bool game_in = g->rules.reach[x][y] <= stats.move;
+        const bool bot_in = mine[x][y] <= stats.move;
         ASSERT_EQ(game_in, bot_in) << "round " << round << " cell " << x << "," << y;
         if (game_in) {
           ASSERT_EQ(g->rules.reach[x][y], mine[x][y]) << "round " << round;

@@ -351,14 +351,14 @@ TEST(TargetClass, RowGroups) {
   }
   for (int type : {-1, 26, 33, 34, 1000}) EXPECT_EQ(target_class(type), TargetClass::kNone);
 
-  TUnitSpec spec{};
-  spec.attack_soft = 1;
-  spec.attack_armor = 2;
-  spec.attack_air = 3;
-  EXPECT_EQ(attack_value(spec, 25), 1);
-  EXPECT_EQ(attack_value(spec, 18), 2);
-  EXPECT_EQ(attack_value(spec, 11), 3);
-  EXPECT_EQ(attack_value(spec, 0), 0);
+  TUnitSpec stats{};
+  stats.attack_soft = 1;
+  stats.attack_armor = 2;
+  stats.attack_air = 3;
+  EXPECT_EQ(attack_value(stats, 25), 1);
+  EXPECT_EQ(attack_value(stats, 18), 2);
+  EXPECT_EQ(attack_value(stats, 11), 3);
+  EXPECT_EQ(attack_value(stats, 0), 0);
 }
 
 // ---- Target lists ----

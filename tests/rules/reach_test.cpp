@@ -25,8 +25,8 @@ constexpr int kNoTerrain = 12;  // costs nothing for either class
 // Builds the grids for the unit in `slot` of `side`, as the move command does.
 void reach_for(Game& g, int side, int slot) {
   const TUnit& u = side == kSidePlayer ? g.world.player_units[slot] : g.world.enemy_units[slot];
-  const TUnitSpec& spec = g.world.unit_specs[u.type];
-  build_move_cost(g, spec.move, spec.air == 1 ? kMoveClassAir : kMoveClassGround,
+  const TUnitSpec& stats = g.world.unit_specs[u.type];
+  build_move_cost(g, stats.move, stats.air == 1 ? kMoveClassAir : kMoveClassGround,
                   side == kSidePlayer ? kRingEnemyUnits : kRingPlayerUnits);
   compute_reach(g, u.x, u.y);
 }

@@ -41,14 +41,14 @@ TEST(ProductionRow, PricesAndTheDashesOfWithheldAircraftRows) {
   };
   for (const auto& c : cases) {
     auto g = opponent_test::make_game();
-    TUnitSpec& spec = g->world.unit_specs[c.row + 1];
-    if (c.cost != 0) spec.cost = c.cost;
-    spec.count = c.count;
+    TUnitSpec& stats = g->world.unit_specs[c.row + 1];
+    if (c.cost != 0) stats.cost = c.cost;
+    stats.count = c.count;
     select_hq(*g, 100, 3);
     const ProductionRow row = production_row(*g, c.row);
     EXPECT_STREQ(row.price_text, c.text) << c.name;
     EXPECT_EQ(row.price, c.price) << c.name;
-    EXPECT_STREQ(row.name, spec.name) << c.name;
+    EXPECT_STREQ(row.name, stats.name) << c.name;
   }
 }
 

@@ -116,22 +116,22 @@ TEST_P(UnitPanel, ShowsTheSelectionAwayFromThePointer) {
   draw_unit_panel(*g);
   EXPECT_EQ(unit_panel_top(*g), c.y0);
 
-  const TUnitSpec& spec = g->world.unit_specs[c.type];
+  const TUnitSpec& stats = g->world.unit_specs[c.type];
   auto ref = make_reference(*g);
   draw_window(*ref, 0, c.y0, 640, 100);
   Rect area;
-  if (portrait_area(spec.image, &area)) {
+  if (portrait_area(stats.image, &area)) {
     copy_rect(ref->form.img_main, 16, c.y0 + 16, ref->form.img_window, area);
   }
   Picture& p = ref->form.img_main;
   text_style(p, 10);
-  const std::string level = "レベル　" + std::to_string(spec.level);
+  const std::string level = "レベル　" + std::to_string(stats.level);
   text_out(p, 96, c.y0 + 16, level.c_str());
-  text_out(p, 192, c.y0 + 16, spec.name);
-  text_out(p, 192, c.y0 + 38, spec.model);
+  text_out(p, 192, c.y0 + 16, stats.name);
+  text_out(p, 192, c.y0 + 38, stats.model);
   text_out(p, 192, c.y0 + 60, c.status_text);
-  text_out(p, 368, c.y0 + 16, ("HP 17 / " + std::to_string(spec.max_hp)).c_str());
-  text_out(p, 368, c.y0 + 38, ("SP 9 / " + std::to_string(spec.max_sp)).c_str());
+  text_out(p, 368, c.y0 + 16, ("HP 17 / " + std::to_string(stats.max_hp)).c_str());
+  text_out(p, 368, c.y0 + 38, ("SP 9 / " + std::to_string(stats.max_sp)).c_str());
   text_out(p, 496, c.y0 + 16, c.terrain_text);
   EXPECT_EQ(differing_pixels(ref->form.img_main, g->form.img_main), 0);
   // The frame starts exactly at y0: its top-left corner piece.
