@@ -7,9 +7,10 @@
 #include <chrono>
 #include <memory>
 
-#include "game/game.h"
 #include "game/game_tick.h"
 #include "opponent/opponent_fixture.h"
+#include "state/game.h"
+#include "ui/surface.h"
 #include "world/roster.h"
 #include "world/tables.h"
 

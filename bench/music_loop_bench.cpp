@@ -27,10 +27,10 @@
 #include <string>
 #include <thread>
 
-#include "game/game.h"
 #include "game/game_tick.h"
 #include "platform/sdl_host.h"
 #include "platform/sdl_media_player.h"
+#include "state/game.h"
 
 namespace {
 

@@ -8,15 +8,15 @@
 #include <string>
 
 #include "game/campaign.h"
-#include "game/game.h"
 #include "game/game_tick.h"
 #include "game/scenes.h"
-#include "platform/host.h"
 #include "platform/silent_media_player.h"
-#include "ui/command_menus.h"
+#include "state/game.h"
+#include "state/host.h"
 #include "ui/screens.h"
 #include "ui/surface.h"
 #include "ui/window.h"
+#include "view/command_menus.h"
 #include "view/map_view.h"
 #include "world/roster.h"
 #include "world/roster_queries.h"

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "game/game.h"
+#include "state/game.h"
 #include "ui/screens.h"
 #include "ui/surface.h"
 #include "ui/window.h"

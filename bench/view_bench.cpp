@@ -7,9 +7,9 @@
 #include <string>
 
 #include "game/campaign.h"
-#include "game/game.h"
 #include "game/game_tick.h"
 #include "game/scenes.h"
+#include "state/game.h"
 #include "ui/screens.h"
 #include "ui/surface.h"
 

@@ -11,13 +11,13 @@
 #include <string>
 
 #include "bot/autoplay.h"
-#include "game/game.h"
 #include "game/game_tick.h"
 #include "game/state_dump.h"
 #include "platform/headless_host.h"
 #include "platform/input_script.h"
 #include "platform/sdl_host.h"
 #include "platform/startup.h"
+#include "state/game.h"
 #include "ui/surface.h"
 
 namespace {

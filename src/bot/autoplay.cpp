@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "game/campaign.h"
-#include "game/game.h"
+#include "state/game.h"
 #include "world/production.h"
 #include "world/roster_queries.h"
 

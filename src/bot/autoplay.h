@@ -11,7 +11,7 @@
 
 #include "bot/pointer_plan.h"
 #include "bot/tactics.h"
-#include "platform/host.h"
+#include "state/host.h"
 
 struct Game;
 

@@ -3,7 +3,7 @@
 // Pure arithmetic on screen geometry; nothing here reads or writes a Game.
 #pragma once
 
-#include "platform/host.h"
+#include "state/host.h"
 
 struct Aim {
   int x = 0;

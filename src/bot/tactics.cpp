@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "game/game.h"
 #include "rules/combat.h"
+#include "state/game.h"
 #include "world/production.h"
 #include "world/roster_queries.h"
 #include "world/tables.h"

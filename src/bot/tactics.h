@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "world/world_state.h"
+#include "state/world_state.h"
 
 struct Game;
 

@@ -1,10 +1,10 @@
 // Attack targeting, the pause after an attack, and its aftermath with the victory test.
 #include "game/audio.h"
-#include "game/game.h"
 #include "game/scenes.h"
 #include "game/selection.h"
 #include "game/turn_cycle.h"
 #include "rules/combat.h"
+#include "state/game.h"
 #include "ui/popups.h"
 #include "view/map_view.h"
 #include "world/roster.h"

@@ -1,7 +1,7 @@
 // Background music (MediaPlayer1, looped) and sound effects (MediaPlayer2).
 #pragma once
 
-#include "platform/host.h"
+#include "state/host.h"
 
 struct Game;
 

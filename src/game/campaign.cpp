@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "game/audio.h"
-#include "game/game.h"
+#include "state/game.h"
 #include "ui/popups.h"
 #include "ui/screens.h"
 #include "view/map_view.h"

@@ -1,11 +1,11 @@
 // An HQ's commands and production; a unit's command menu and its release gates.
 #include "game/audio.h"
-#include "game/game.h"
 #include "game/scenes.h"
 #include "game/selection.h"
 #include "game/turn_cycle.h"
 #include "rules/reach.h"
-#include "ui/command_menus.h"
+#include "state/game.h"
+#include "view/command_menus.h"
 #include "view/map_view.h"
 #include "view/panels.h"
 

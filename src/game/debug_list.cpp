@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "game/game.h"
+#include "state/game.h"
 
 namespace {
 

@@ -3,12 +3,12 @@
 // leads back to the title.
 #include "game/audio.h"
 #include "game/debug_list.h"
-#include "game/game.h"
 #include "game/scenes.h"
 #include "opponent/enemy_production.h"
 #include "opponent/strategies.h"
 #include "rules/combat.h"
 #include "rules/path.h"
+#include "state/game.h"
 #include "ui/popups.h"
 #include "view/map_view.h"
 #include "world/roster.h"

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "game/game.h"
 #include "game/scenes.h"
+#include "state/game.h"
 #include "ui/window.h"
 #include "world/tables.h"
 #include "world/vision.h"

@@ -1,6 +1,6 @@
 #include "game/input.h"
 
-#include "game/game.h"
+#include "state/game.h"
 
 void input_tick(Game& g) {
   Host* host = g.form.host;

@@ -1,9 +1,9 @@
 // The map, the map menu and its screens.
 #include "game/audio.h"
 #include "game/campaign.h"
-#include "game/game.h"
 #include "game/scenes.h"
 #include "game/turn_cycle.h"
+#include "state/game.h"
 #include "ui/map_menu.h"
 #include "view/map_view.h"
 #include "view/panels.h"

@@ -1,13 +1,13 @@
 // Destination pick and the walk of a player unit.
 #include "game/audio.h"
 #include "game/debug_list.h"
-#include "game/game.h"
 #include "game/scenes.h"
 #include "game/selection.h"
 #include "game/turn_cycle.h"
 #include "rules/combat.h"
 #include "rules/path.h"
 #include "rules/reach.h"
+#include "state/game.h"
 #include "view/map_view.h"
 
 void scene_360(Game& g) {

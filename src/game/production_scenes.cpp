@@ -1,8 +1,8 @@
 // An HQ's production: the list of unit types, the choice of the cell beside the
 // HQ and the placement, with release gates between the choices.
 #include "game/audio.h"
-#include "game/game.h"
 #include "game/scenes.h"
+#include "state/game.h"
 #include "ui/production_list.h"
 #include "view/deploy_choice.h"
 #include "view/map_view.h"

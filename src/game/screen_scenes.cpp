@@ -2,9 +2,10 @@
 // pause, ending.
 #include "game/audio.h"
 #include "game/campaign.h"
-#include "game/game.h"
 #include "game/scenes.h"
+#include "state/game.h"
 #include "ui/screens.h"
+#include "ui/surface.h"
 
 void scene_0(Game& g) {
   // The sprites belong to the form; should it not have them yet, the title is the first place

@@ -1,6 +1,6 @@
 #include "game/selection.h"
 
-#include "game/game.h"
+#include "state/game.h"
 
 TUnit* selected_player_slot(Game& g) {
   const int slot = g.world.selected_slot;

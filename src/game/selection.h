@@ -3,7 +3,7 @@
 // pointer) or one outside the roster never indexes it.
 #pragma once
 
-#include "world/world_state.h"
+#include "state/world_state.h"
 
 struct Game;
 

@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "game/debug_list.h"
-#include "game/game.h"
+#include "state/game.h"
 
 namespace {
 

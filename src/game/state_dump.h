@@ -4,7 +4,7 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
-#include "platform/host_log.h"
+#include "state/host_log.h"
 
 struct Game;
 struct Picture;

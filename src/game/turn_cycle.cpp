@@ -1,6 +1,6 @@
 #include "game/turn_cycle.h"
 
-#include "game/game.h"
+#include "state/game.h"
 #include "ui/popups.h"
 #include "view/map_view.h"
 #include "world/production.h"

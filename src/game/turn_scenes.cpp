@@ -1,8 +1,8 @@
 // The hand-over to the computer and the hand-back to the player: a pause, the side's turn start
 // with its banner, the banner's pause, the repair popups one per pass and a last pause.
-#include "game/game.h"
 #include "game/scenes.h"
 #include "game/turn_cycle.h"
+#include "state/game.h"
 #include "view/map_view.h"
 
 namespace {

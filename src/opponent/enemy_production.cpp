@@ -1,7 +1,7 @@
 #include "opponent/enemy_production.h"
 
-#include "game/game.h"
 #include "rules/combat.h"
+#include "state/game.h"
 #include "world/production.h"
 #include "world/roster.h"
 

@@ -1,9 +1,9 @@
 #include "opponent/strategies.h"
 
-#include "game/game.h"
 #include "rules/combat.h"
 #include "rules/path.h"
 #include "rules/reach.h"
+#include "state/game.h"
 #include "world/roster.h"
 #include "world/vision.h"
 

@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "game/debug_list.h"
-#include "game/game.h"
+#include "state/game.h"
 
 namespace {
 

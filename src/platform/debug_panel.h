@@ -3,7 +3,7 @@
 // exist and the window is exactly the picture.
 #pragma once
 
-#include "game/debug_state.h"
+#include "state/debug_state.h"
 #include "ui/surface.h"
 
 struct Game;

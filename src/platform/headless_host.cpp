@@ -1,8 +1,8 @@
 #include "platform/headless_host.h"
 
-#include "game/game.h"
 #include "game/game_tick.h"
 #include "game/input.h"
+#include "state/game.h"
 #include "ui/surface.h"
 
 namespace {

@@ -2,10 +2,10 @@
 // a script, and what would have been heard or shown is written to a log instead.
 #pragma once
 
-#include "platform/host.h"
-#include "platform/host_log.h"
 #include "platform/input_script.h"
 #include "platform/silent_media_player.h"
+#include "state/host.h"
+#include "state/host_log.h"
 
 struct Game;
 

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/host.h"
+#include "state/host.h"
 
 struct InputLine {
   long pass = 0;

@@ -4,11 +4,11 @@
 #include <cstring>
 
 #include "game/audio.h"
-#include "game/game.h"
 #include "game/game_tick.h"
 #include "game/input.h"
 #include "platform/sdl_media_player.h"
 #include "platform/silent_media_player.h"
+#include "state/game.h"
 #include "ui/surface.h"
 
 namespace {

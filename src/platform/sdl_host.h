@@ -10,9 +10,9 @@
 #include <string>
 
 #include "platform/debug_panel.h"
-#include "platform/host.h"
-#include "platform/host_log.h"
 #include "platform/input_script.h"
+#include "state/host.h"
+#include "state/host_log.h"
 
 struct Game;
 

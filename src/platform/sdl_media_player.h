@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "platform/host.h"
+#include "state/host.h"
 
 // Opens the mixer. With mute, or when no sound device answers, the silent dummy driver is used
 // and *note says why. False when even that fails (the caller then runs without a mixer).

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/host.h"
+#include "state/host.h"
 
 class SilentMediaPlayer : public MediaPlayer {
  public:

@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "game/game.h"
+#include "state/game.h"
 #include "ui/font_lookup.h"
 
 namespace {

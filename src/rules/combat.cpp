@@ -3,9 +3,9 @@
 #include <cstdlib>
 #include <limits>
 
-#include "game/game.h"
 #include "rules/reach.h"
 #include "rules/terrain_code.h"
+#include "state/game.h"
 
 namespace {
 

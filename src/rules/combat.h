@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "rules/rules_state.h"
+#include "state/rules_state.h"
 
 struct Game;
 

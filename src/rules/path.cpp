@@ -1,7 +1,7 @@
 #include "rules/path.h"
 
-#include "game/game.h"
 #include "rules/reach.h"
+#include "state/game.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Paths through the reach grid, stored from the destination end in path_list.
 #pragma once
 
-#include "world/world_state.h"
+#include "state/world_state.h"
 
 struct Game;
 

@@ -1,7 +1,7 @@
 #include "rules/reach.h"
 
-#include "game/game.h"
 #include "rules/terrain_code.h"
+#include "state/game.h"
 
 namespace {
 

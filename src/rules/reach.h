@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "world/world_state.h"
+#include "state/world_state.h"
 
 struct Game;
 

@@ -1,7 +1,7 @@
 // The terrain code the rules look up for a cell.
 #pragma once
 
-#include "game/game.h"
+#include "state/game.h"
 
 // A damaged map may hold bytes outside the terrain table, and a cell off the grid has no
 // terrain at all; both read as code 0 (no terrain: impassable, no defence), so no lookup ever

@@ -1,6 +1,6 @@
 #include "ui/map_menu.h"
 
-#include "game/game.h"
+#include "state/game.h"
 #include "ui/window.h"
 
 void draw_map_menu(Game& g) {

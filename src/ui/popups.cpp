@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "game/game.h"
-#include "rules/rules_state.h"
+#include "state/game.h"
+#include "state/rules_state.h"
 #include "ui/window.h"
 
 namespace {

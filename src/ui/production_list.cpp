@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "game/game.h"
+#include "state/game.h"
 #include "ui/window.h"
 #include "world/production.h"
 

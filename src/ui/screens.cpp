@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "game/game.h"
+#include "state/game.h"
 #include "ui/window.h"
 
 void draw_title_menu(Game& g) {

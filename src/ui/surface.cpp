@@ -304,6 +304,7 @@ bool create_picture(Picture& picture, int width, int height) {
 }
 
 void copy_rect(Picture& dst, int dst_x, int dst_y, const Picture& src, Rect src_rect) {
+  if (dst.paint_held) return;
   if (dst.surface == nullptr || src.surface == nullptr || dst.surface == src.surface) return;
   const int w = src_rect.right - src_rect.left;
   const int h = src_rect.bottom - src_rect.top;
@@ -315,7 +316,7 @@ void copy_rect(Picture& dst, int dst_x, int dst_y, const Picture& src, Rect src_
 }
 
 void fill_rect(Picture& picture, Rect rect) {
-  if (picture.surface == nullptr) return;
+  if (picture.surface == nullptr || picture.paint_held) return;
   // A clear brush paints nothing, as on the desktop canvas.
   if (picture.canvas.brush_style != BrushStyle::kSolid) return;
   fill(picture.surface, rect.left, rect.top, rect.right, rect.bottom,
@@ -332,7 +333,9 @@ Point text_extent(const Picture& picture, const char* utf8) {
 }
 
 void text_out(Picture& picture, int x, int y, const char* utf8) {
-  if (picture.surface == nullptr || utf8 == nullptr || utf8[0] == '\0') return;
+  if (picture.surface == nullptr || picture.paint_held || utf8 == nullptr || utf8[0] == '\0') {
+    return;
+  }
   TTF_Font* font = font_for(picture.fonts, picture.canvas);
   if (font == nullptr) return;
   const Rgb c = picture.canvas.font_color;
@@ -375,13 +378,13 @@ void set_pen_color(Picture& picture, Rgb color) {
 }
 
 void polyline(Picture& picture, const Point* points, int count) {
-  if (picture.surface == nullptr || points == nullptr || count < 2) return;
+  if (picture.surface == nullptr || picture.paint_held || points == nullptr || count < 2) return;
   const Uint32 pixel = map_color(picture.surface, picture.canvas.pen_color);
   for (int i = 1; i < count; ++i) line(picture.surface, points[i - 1], points[i], pixel);
 }
 
 Rgb read_pixel(const Picture& picture, int x, int y) {
-  SDL_Surface* s = picture.surface;
+  SDL_Surface* s = picture.paint_held ? nullptr : picture.surface;
   if (s == nullptr || x < 0 || y < 0 || x >= s->w || y >= s->h) return Rgb{};
   if (SDL_MUSTLOCK(s) && SDL_LockSurface(s) != 0) return Rgb{};
   const int bpp = s->format->BytesPerPixel;
@@ -409,7 +412,7 @@ Rgb read_pixel(const Picture& picture, int x, int y) {
 }
 
 void draw_image(Picture& picture, const SpriteSheet& sprites, int x, int y, int index) {
-  if (picture.surface == nullptr || sprites.surface == nullptr) return;
+  if (picture.surface == nullptr || picture.paint_held || sprites.surface == nullptr) return;
   if (index < 0 || index >= kSpriteCount) return;
   SDL_Rect from{(index % 16) * kSpriteSize, (index / 16) * kSpriteSize, kSpriteSize, kSpriteSize};
   SDL_Rect to{x, y, kSpriteSize, kSpriteSize};

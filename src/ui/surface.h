@@ -6,60 +6,7 @@
 #include <cstdint>
 #include <string>
 
-struct SDL_Surface;
-struct FontCache;
-
-constexpr int kScreenWidth = 640;
-constexpr int kScreenHeight = 480;
-constexpr int kSpriteSize = 32;
-constexpr int kSpriteCount = 256;
-
-struct Rgb {
-  uint8_t r = 0;
-  uint8_t g = 0;
-  uint8_t b = 0;
-  bool operator==(const Rgb&) const = default;
-};
-
-// Rectangles are (left, top, right, bottom) with right and bottom exclusive.
-struct Rect {
-  int left;
-  int top;
-  int right;
-  int bottom;
-};
-
-struct Point {
-  int x;
-  int y;
-};
-
-enum class BrushStyle : uint8_t { kSolid, kClear };
-
-// What a canvas remembers between drawing calls; a picture load resets it.
-struct CanvasState {
-  int font_size = 10;  // points at 96 DPI
-  Rgb font_color{0, 0, 0};
-  bool bold = false;
-  Rgb brush_color{255, 255, 255};
-  BrushStyle brush_style = BrushStyle::kSolid;
-  Rgb pen_color{0, 0, 0};
-};
-
-struct Picture {
-  SDL_Surface* surface = nullptr;  // owned
-  CanvasState canvas;
-  FontCache* fonts = nullptr;  // shared, owned by the form
-};
-
-// The sprite sheet ImageList1: 256 images of 32x32, each with its transparent colour.
-struct SpriteSheet {
-  SDL_Surface* surface = nullptr;  // 16x16 grid of sprites, owned
-};
-
-// Every sprite is transparent where it holds this colour; the asset generator paints nothing
-// else in it.
-constexpr Rgb kSpriteKeyColor{255, 0, 255};
+#include "state/picture.h"
 
 // The game's font at every size it draws with (10, 12, 16, 20 and 64 points, regular and bold),
 // opened once. nullptr with a readable reason in *error when no Japanese font is installed.

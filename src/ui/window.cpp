@@ -1,6 +1,6 @@
 #include "ui/window.h"
 
-#include "game/game.h"
+#include "state/game.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "view/deploy_choice.h"
 
-#include "game/game.h"
+#include "state/game.h"
 #include "view/map_view.h"
 #include "world/production.h"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "game/game.h"
+#include "state/game.h"
 #include "world/roster.h"
 #include "world/tables.h"
 #include "world/vision.h"

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "game/game.h"
+#include "state/game.h"
 #include "ui/window.h"
 #include "world/roster_queries.h"
 #include "world/tables.h"

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "game/game.h"
+#include "state/game.h"
 #include "world/roster.h"
 #include "world/tables.h"
 
@@ -49,28 +49,6 @@ void load_stage_map(Game& g, int stage) {
   load_map_image(g, buffer, size);
 }
 
-namespace {
-
-// While the starting units are placed, each placement's redraw still rebuilds the occupancy
-// layer and the player's vision but paints nothing: the stage start paints the whole picture
-// right after the load, over every pixel these redraws would have painted, so they are only
-// time (one full map per unit). The picture comes back untouched when the placing is done.
-class PaintingHeld {
- public:
-  explicit PaintingHeld(Picture& picture) : picture_(picture), surface_(picture.surface) {
-    picture_.surface = nullptr;
-  }
-  ~PaintingHeld() { picture_.surface = surface_; }
-  PaintingHeld(const PaintingHeld&) = delete;
-  PaintingHeld& operator=(const PaintingHeld&) = delete;
-
- private:
-  Picture& picture_;
-  SDL_Surface* surface_;
-};
-
-}  // namespace
-
 void load_map_image(Game& g, const uint8_t* bytes, size_t size) {
   WorldState& w = g.world;
   const auto byte_at = [&](size_t offset) -> uint8_t {
@@ -93,7 +71,11 @@ void load_map_image(Game& g, const uint8_t* bytes, size_t size) {
 
   // The last entry stays the end marker, so at most this many squads wait in reserve.
   constexpr int kLastSquadEntry = kReservePoints - 2;
-  const PaintingHeld held(g.form.img_main);
+  // While the starting units are placed, each placement's redraw still rebuilds the occupancy
+  // layer and the player's vision but paints nothing: the stage start paints the whole picture
+  // right after the load, over every pixel these redraws would have painted, so they are only
+  // time (one full map per unit).
+  const PaintLock held(g.form.img_main);
   int next_squad = 1;
   for (int y = 1; y < kMapSize - 1; ++y) {
     for (int x = 1; x < kMapSize - 1; ++x) {

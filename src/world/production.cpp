@@ -1,6 +1,6 @@
 #include "world/production.h"
 
-#include "game/game.h"
+#include "state/game.h"
 #include "world/roster.h"
 #include "world/tables.h"
 

@@ -1,6 +1,6 @@
 #include "world/roster.h"
 
-#include "game/game.h"
+#include "state/game.h"
 #include "view/map_view.h"
 #include "world/tables.h"
 #include "world/vision.h"

@@ -1,6 +1,6 @@
 #include "world/roster_queries.h"
 
-#include "game/game.h"
+#include "state/game.h"
 #include "world/roster.h"
 
 int32_t first_ready(const Game& g, int kind) {

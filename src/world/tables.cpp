@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "game/game.h"
+#include "state/game.h"
 
 namespace {
 

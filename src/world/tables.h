@@ -1,7 +1,7 @@
 // The unit-type table, the terrain table and the terrain captions.
 #pragma once
 
-#include "world/world_state.h"
+#include "state/world_state.h"
 
 struct Game;
 

@@ -1,6 +1,6 @@
 #include "world/vision.h"
 
-#include "game/game.h"
+#include "state/game.h"
 
 void build_sight_stencils(Game& g) {
   auto& masks = g.world.sight_stencils;

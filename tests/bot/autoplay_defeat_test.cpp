@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "bot/autoplay.h"
-#include "game/game.h"
 #include "game/game_tick.h"
+#include "state/game.h"
 
 namespace {
 

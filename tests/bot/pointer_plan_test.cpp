@@ -7,11 +7,11 @@
 
 #include <memory>
 
-#include "game/game.h"
 #include "game/game_tick.h"
-#include "ui/command_menus.h"
+#include "state/game.h"
 #include "ui/map_menu.h"
 #include "ui/screens.h"
+#include "view/command_menus.h"
 #include "view/map_view.h"
 #include "view/panels.h"
 

@@ -19,9 +19,6 @@ using e2e::GameRun;
 using e2e::run_game;
 using e2e::RunPlan;
 
-#define SKIP_WITHOUT_BUILT_ASSETS() \
-  if (!e2e::have_built_assets()) GTEST_SKIP() << "this tree does not generate the game's files"
-
 // Title: "Start"; intermission: "出撃", clicked at the right end of its row, which lies in the
 // map's scroll frame: the map that opens under the held button in the same pass neither scrolls
 // (the pass is off the scroll beat) nor opens a unit's menu. Stage 1 starts in pass 6.
@@ -175,7 +172,6 @@ Layout probe_layout() {
 }
 
 TEST(Campaign, StartAndSortieShowStageOneOnItsFirstUnit) {
-  SKIP_WITHOUT_BUILT_ASSETS();
   const Layout l = probe_layout();
   const GameRun run = play(std::string(kStartSortie) + at_pass(8, l.first), 10);
   ASSERT_EQ(run.exit_code, 0) << run.err;
@@ -205,7 +201,6 @@ TEST(Campaign, StartAndSortieShowStageOneOnItsFirstUnit) {
 }
 
 TEST(Campaign, NoUnitPanelOverFogOrAnEmptyCell) {
-  SKIP_WITHOUT_BUILT_ASSETS();
   const Layout l = probe_layout();
   ASSERT_TRUE(l.empty_seen.has_value()) << "no free cell beside the first unit";
   const struct {
@@ -228,7 +223,6 @@ TEST(Campaign, NoUnitPanelOverFogOrAnEmptyCell) {
 }
 
 TEST(Campaign, RightClickOpensTheMapMenuWithTheConfirmSound) {
-  SKIP_WITHOUT_BUILT_ASSETS();
   const GameRun run = play(std::string(kStartSortie) + kOpenMenu + "13  500 244 0 0\n", 15);
   ASSERT_EQ(run.exit_code, 0) << run.err;
   EXPECT_EQ(run.dump["scene"], 390);
@@ -242,7 +236,6 @@ TEST(Campaign, RightClickOpensTheMapMenuWithTheConfirmSound) {
 }
 
 TEST(Campaign, UnitListAndVictoryConditionFromTheMenu) {
-  SKIP_WITHOUT_BUILT_ASSETS();
   const struct {
     const char* name;
     const char* lines;
@@ -263,7 +256,6 @@ TEST(Campaign, UnitListAndVictoryConditionFromTheMenu) {
 }
 
 TEST(Campaign, MenuSaveReplacesTheSaveAndContinueReadsItBack) {
-  SKIP_WITHOUT_BUILT_ASSETS();
   const GameRun saved =
       play(std::string(kStartSortie) + kOpenMenu + "15  500 180 1 0\n16  500 180 0 0\n", 20,
            [](const fs::path& data) { std::ofstream(data / "SAVE.TXT") << "5,7"; });
@@ -288,7 +280,6 @@ TEST(Campaign, MenuSaveReplacesTheSaveAndContinueReadsItBack) {
 }
 
 TEST(Campaign, ASaveThatCannotBeWrittenIsToldAndTheOldOneKept) {
-  SKIP_WITHOUT_BUILT_ASSETS();
   // A folder where the save should go: no file can take its place.
   const GameRun run = play("0 0 0 0 0\n2 300 340 1 0\n3 300 340 0 0\n5 500 120 1 0   # セーブ\n", 8,
                            [](const fs::path& data) {
@@ -308,7 +299,6 @@ TEST(Campaign, ASaveThatCannotBeWrittenIsToldAndTheOldOneKept) {
 }
 
 TEST(Campaign, ContinueWithoutASaveSaysSoAndStartsFromStageOne) {
-  SKIP_WITHOUT_BUILT_ASSETS();
   const GameRun run = play("0 0 0 0 0\n2 300 370 1 0\n3 300 370 0 0\n", 5);
   ASSERT_EQ(run.exit_code, 0) << run.err;
   EXPECT_EQ(run.dump["scene"], 11);
@@ -318,7 +308,6 @@ TEST(Campaign, ContinueWithoutASaveSaysSoAndStartsFromStageOne) {
 }
 
 TEST(Campaign, StageSelectTakesOnlyTheClearedStages) {
-  SKIP_WITHOUT_BUILT_ASSETS();
   const std::string to_select =
       "0 0 0 0 0\n"
       "2 300 370 1 0   # Continue\n"
@@ -346,7 +335,6 @@ TEST(Campaign, StageSelectTakesOnlyTheClearedStages) {
 }
 
 TEST(Campaign, TitleAndIntermissionScreens) {
-  SKIP_WITHOUT_BUILT_ASSETS();
   const GameRun title = play("0 300 370 0 0\n", 3);
   ASSERT_EQ(title.exit_code, 0) << title.err;
   EXPECT_EQ(title.dump["hover_item"], 2);

@@ -24,9 +24,6 @@ using e2e::GameRun;
 using e2e::run_game;
 using e2e::RunPlan;
 
-#define SKIP_WITHOUT_BUILT_ASSETS() \
-  if (!e2e::have_built_assets()) GTEST_SKIP() << "this tree does not generate the game's files"
-
 constexpr int kTank = 9;  // move 12, range 5
 constexpr int kTankRange = 5;
 constexpr int kEnemyTank = 20;
@@ -249,7 +246,6 @@ constexpr uint32_t kRed = 0xff0000;
 class PlayerCommands : public testing::Test {
  protected:
   void SetUp() override {
-    if (!e2e::have_built_assets()) GTEST_SKIP() << "this tree does not generate the game's files";
     RunPlan probe;
     probe.script = kStartSortie;
     probe.ticks = 8;

@@ -64,16 +64,6 @@ struct GameRun {
   }
 };
 
-// True when this tree generates the game's files; tests of what the real pictures and scenes
-// show are skipped in a tree without them.
-inline bool have_built_assets() {
-#ifdef NEVALT_HAVE_ASSETGEN
-  return true;
-#else
-  return false;
-#endif
-}
-
 inline std::string quote(const std::string& s) {
   std::string q = "'";
   for (char c : s) {

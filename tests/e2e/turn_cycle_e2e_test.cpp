@@ -20,9 +20,6 @@ namespace fs = std::filesystem;
 using e2e::GameRun;
 using e2e::RunPlan;
 
-#define SKIP_WITHOUT_BUILT_ASSETS() \
-  if (!e2e::have_built_assets()) GTEST_SKIP() << "this tree does not generate the game's files"
-
 // Title "Start", intermission "出撃" (stage 1 from pass 6), the map menu by the right button at
 // pass 10 and its second row, "ターン終了", at pass 15.
 constexpr const char* kEndFirstTurn =
@@ -117,7 +114,6 @@ std::string at_pass(long pass, int x, int y, bool left) {
 }
 
 TEST(HqProduction, AnHqOfStageOneBuysAScoutBesideItselfAndPaysForIt) {
-  SKIP_WITHOUT_BUILT_ASSETS();
   const GameRun probe = play(kSortie, 8, nullptr);
   ASSERT_EQ(probe.exit_code, 0) << probe.err;
   const nlohmann::json& d = probe.dump;
@@ -201,7 +197,6 @@ TEST(HqProduction, AnHqOfStageOneBuysAScoutBesideItselfAndPaysForIt) {
 }
 
 TEST(TurnCycle, EndingTheFirstTurnRunsTheComputersTurnAndHandsBack) {
-  SKIP_WITHOUT_BUILT_ASSETS();
   const GameRun run = play(kEndFirstTurn, 1500, nullptr);
   ASSERT_EQ(run.exit_code, 0) << run.err;
   const nlohmann::json& d = run.dump;
@@ -231,7 +226,6 @@ TEST(TurnCycle, EndingTheFirstTurnRunsTheComputersTurnAndHandsBack) {
 }
 
 TEST(TurnCycle, AComputerUnitInRangeAttacksWithSoundPopupAndDebugLine) {
-  SKIP_WITHOUT_BUILT_ASSETS();
   // A computer rifleman two cells from the player's first unit in the file, on open land.
   const auto add_rifle = [](const fs::path& data) {
     edit_stage_one(data, [](const uint8_t* terrain, uint8_t* objects) {
@@ -266,7 +260,6 @@ TEST(TurnCycle, AComputerUnitInRangeAttacksWithSoundPopupAndDebugLine) {
 }
 
 TEST(TurnCycle, AnArmyWithoutHqLosesAtTheComputersFirstChoiceAndReturnsToTheTitle) {
-  SKIP_WITHOUT_BUILT_ASSETS();
   const auto no_player_hq = [](const fs::path& data) {
     edit_stage_one(data, [](const uint8_t*, uint8_t* objects) {
       for (int cell = 0; cell < 64 * 64; ++cell) {

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "game/game.h"
+#include "state/game.h"
 #include "world/map_file.h"
 #include "world/production.h"
 #include "world/roster.h"

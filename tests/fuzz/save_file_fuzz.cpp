@@ -14,9 +14,9 @@
 #include <string>
 
 #include "game/campaign.h"
-#include "game/game.h"
-#include "platform/host.h"
 #include "platform/silent_media_player.h"
+#include "state/game.h"
+#include "state/host.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "game/game.h"
+#include "state/game.h"
 #include "support/fake_host.h"
 
 namespace {

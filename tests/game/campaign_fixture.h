@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "game/game.h"
 #include "game/game_tick.h"
+#include "state/game.h"
 #include "support/fake_host.h"
 #include "ui/ui_fixtures.h"
 

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "game/game.h"
 #include "game/game_tick.h"
 #include "game/scenes.h"
 #include "rules/rules_fixture.h"
+#include "state/game.h"
 #include "support/fake_host.h"
 #include "world/vision.h"
 

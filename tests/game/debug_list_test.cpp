@@ -6,7 +6,7 @@
 #include <ostream>
 #include <string>
 
-#include "game/game.h"
+#include "state/game.h"
 
 namespace {
 

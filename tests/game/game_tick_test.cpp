@@ -6,8 +6,8 @@
 #include <memory>
 #include <vector>
 
-#include "game/game.h"
 #include "game/scenes.h"
+#include "state/game.h"
 #include "support/fake_host.h"
 
 TEST(SceneIndex, CodesAreAscending) {

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "game/game.h"
+#include "state/game.h"
 #include "support/fake_host.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "game/invariants.h"
+#include "support/invariants.h"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +9,9 @@
 #include <utility>
 #include <vector>
 
-#include "game/game.h"
 #include "game/game_tick.h"
 #include "rules/combat.h"
+#include "state/game.h"
 #include "world/map_file.h"
 #include "world/production.h"
 #include "world/roster.h"

@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "game/debug_list.h"
-#include "game/game.h"
+#include "state/game.h"
 
 namespace {
 

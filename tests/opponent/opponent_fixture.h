@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "game/game.h"
+#include "state/game.h"
 #include "world/roster.h"
 #include "world/tables.h"
 #include "world/vision.h"

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "game/debug_list.h"
-#include "game/game.h"
+#include "state/game.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "game/audio.h"
-#include "game/game.h"
 #include "game/game_tick.h"
+#include "state/game.h"
 #include "ui/surface.h"
 
 namespace {

@@ -5,9 +5,9 @@
 #include <memory>
 
 #include "game/audio.h"
-#include "game/game.h"
 #include "game/game_tick.h"
 #include "platform/headless_host.h"
+#include "state/game.h"
 
 namespace {
 

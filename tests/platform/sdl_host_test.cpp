@@ -8,10 +8,10 @@
 #include <memory>
 
 #include "game/debug_list.h"
-#include "game/game.h"
 #include "game/game_tick.h"
 #include "platform/debug_panel.h"
 #include "platform/sdl_media_player.h"
+#include "state/game.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "game/game.h"
+#include "state/game.h"
 
 namespace {
 

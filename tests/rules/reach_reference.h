@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "game/game.h"
 #include "rules/reach.h"
+#include "state/game.h"
 
 namespace reference {
 

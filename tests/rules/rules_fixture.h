@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "game/game.h"
+#include "state/game.h"
 #include "world/tables.h"
 
 namespace fixture {

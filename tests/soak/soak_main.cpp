@@ -16,10 +16,10 @@
 #include <vector>
 
 #include "bot/autoplay.h"
-#include "game/game.h"
 #include "game/game_tick.h"
-#include "game/invariants.h"
 #include "platform/headless_host.h"
+#include "state/game.h"
+#include "support/invariants.h"
 #include "support/monkey.h"
 #include "ui/surface.h"
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/host.h"
 #include "platform/silent_media_player.h"
+#include "state/host.h"
 
 class FakeHost : public Host {
  public:

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "rules/rules_state.h"
+#include "state/rules_state.h"
 #include "view/view_fixture.h"
 
 using namespace view_test;

@@ -9,7 +9,7 @@
 #include <ostream>
 #include <string>
 
-#include "game/game.h"
+#include "state/game.h"
 #include "ui/surface.h"
 #include "ui/window.h"
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "game/game.h"
+#include "state/game.h"
 #include "ui/surface.h"
 #include "ui/ui_fixtures.h"
 #include "ui/window.h"

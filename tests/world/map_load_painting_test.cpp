@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "game/game_tick.h"
-#include "game/invariants.h"
+#include "support/invariants.h"
 #include "ui/ui_fixtures.h"
 #include "view/map_view.h"
 #include "world/map_file.h"

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "game/game.h"
-#include "platform/host.h"
+#include "state/game.h"
+#include "state/host.h"
 #include "world/roster.h"
 #include "world/tables.h"
 #include "world/vision.h"

@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "game/game.h"
+#include "state/game.h"
 #include "ui/surface.h"
 #include "ui/window.h"
 #include "view/map_view.h"

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "ui/surface.h"
+#include "state/picture.h"
 
 struct UiState {
   int32_t hover_item = 0;

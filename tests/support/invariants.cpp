@@ -1,4 +1,4 @@
-#include "game/invariants.h"
+#include "support/invariants.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -6,8 +6,8 @@
 #include <cstring>
 #include <string>
 
-#include "game/game.h"
 #include "game/scenes.h"
+#include "state/game.h"
 #include "view/map_view.h"
 #include "view/panels.h"
 #include "world/tables.h"

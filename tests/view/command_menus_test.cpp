@@ -1,9 +1,9 @@
 // The command menus of a unit and of an HQ: their side of the screen and their disabled rows.
-#include "ui/command_menus.h"
+#include "view/command_menus.h"
 
 #include <gtest/gtest.h>
 
-#include "ui_fixtures.h"
+#include "ui/ui_fixtures.h"
 #include "world/tables.h"
 
 using namespace ui_test;

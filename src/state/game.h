@@ -2,15 +2,15 @@
 // functions on it, named as in the design (add_unit(Game&, ...), compute_reach(Game&, ...)).
 #pragma once
 
-#include "game/debug_state.h"
-#include "game/flow_state.h"
-#include "game/form.h"
-#include "opponent/opponent_state.h"
-#include "rules/rules_state.h"
-#include "ui/ui_state.h"
-#include "view/view_state.h"
-#include "world/random.h"
-#include "world/world_state.h"
+#include "state/debug_state.h"
+#include "state/flow_state.h"
+#include "state/form.h"
+#include "state/opponent_state.h"
+#include "state/random.h"
+#include "state/rules_state.h"
+#include "state/ui_state.h"
+#include "state/view_state.h"
+#include "state/world_state.h"
 
 struct Game {
   FlowState flow;

@@ -1,8 +1,8 @@
 // TForm1: the main window's pictures and the host that shows them and plays the media.
 #pragma once
 
-#include "platform/host.h"
-#include "ui/surface.h"
+#include "state/host.h"
+#include "state/picture.h"
 
 struct TForm1 {
   Host* host = nullptr;

@@ -1,6 +1,6 @@
-#include "ui/command_menus.h"
+#include "view/command_menus.h"
 
-#include "game/game.h"
+#include "state/game.h"
 #include "ui/window.h"
 #include "view/panels.h"
 #include "world/roster_queries.h"

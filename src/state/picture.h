@@ -1,0 +1,81 @@
+// The pictures a game holds: pixels owned through SDL surfaces, which only ui/ opens, and the
+// canvas state each remembers between drawing calls. Plain data, so the state compiles without
+// SDL's headers.
+#pragma once
+
+#include <cstdint>
+
+struct SDL_Surface;
+struct FontCache;
+
+constexpr int kScreenWidth = 640;
+constexpr int kScreenHeight = 480;
+constexpr int kSpriteSize = 32;
+constexpr int kSpriteCount = 256;
+
+struct Rgb {
+  uint8_t r = 0;
+  uint8_t g = 0;
+  uint8_t b = 0;
+  bool operator==(const Rgb&) const = default;
+};
+
+// Rectangles are (left, top, right, bottom) with right and bottom exclusive.
+struct Rect {
+  int left;
+  int top;
+  int right;
+  int bottom;
+};
+
+struct Point {
+  int x;
+  int y;
+};
+
+enum class BrushStyle : uint8_t { kSolid, kClear };
+
+// What a canvas remembers between drawing calls; a picture load resets it.
+struct CanvasState {
+  int font_size = 10;  // points at 96 DPI
+  Rgb font_color{0, 0, 0};
+  bool bold = false;
+  Rgb brush_color{255, 255, 255};
+  BrushStyle brush_style = BrushStyle::kSolid;
+  Rgb pen_color{0, 0, 0};
+};
+
+struct Picture {
+  SDL_Surface* surface = nullptr;  // owned
+  CanvasState canvas;
+  FontCache* fonts = nullptr;  // shared, owned by the form
+  // While set, every drawing operation on the picture paints nothing and reading a pixel gives
+  // black, as for a picture without pixels; see PaintLock.
+  bool paint_held = false;
+};
+
+// Holds the painting of a picture for the lifetime of the lock: the work around each drawing
+// call (the occupancy layer, the vision) still runs, only the pixels stay as they were. Locks
+// nest; the outermost one gives the painting back.
+class PaintLock {
+ public:
+  explicit PaintLock(Picture& picture) : picture_(picture), was_held_(picture.paint_held) {
+    picture_.paint_held = true;
+  }
+  ~PaintLock() { picture_.paint_held = was_held_; }
+  PaintLock(const PaintLock&) = delete;
+  PaintLock& operator=(const PaintLock&) = delete;
+
+ private:
+  Picture& picture_;
+  bool was_held_;
+};
+
+// The sprite sheet ImageList1: 256 images of 32x32, each with its transparent colour.
+struct SpriteSheet {
+  SDL_Surface* surface = nullptr;  // 16x16 grid of sprites, owned
+};
+
+// Every sprite is transparent where it holds this colour; the asset generator paints nothing
+// else in it.
+constexpr Rgb kSpriteKeyColor{255, 0, 255};
