@@ -138,6 +138,52 @@ TEST_F(SdlHostTest, ShowsEveryPicturePixelAsAScaleBySquare) {
   }
 }
 
+// Marks the window's own pixels before a pass and reads them back before the next: a marker that
+// survives a pass shows the window was given nothing new.
+class ScreenProbe : public PointerDriver {
+ public:
+  explicit ScreenProbe(SDL_Surface* picture) : picture_(picture) {}
+  PointerSample next_sample(const Game&) override {
+    SDL_Surface* shown = SDL_GetWindowSurface(window);
+    if (pass_ > 0) seen[pass_ - 1] = pixel_at(shown, 5, 5);
+    if (pass_ == 0 || pass_ == 2) {
+      SDL_Rect mark{5, 5, 1, 1};
+      SDL_FillRect(shown, &mark, SDL_MapRGB(shown->format, 255, 255, 255));
+    }
+    if (pass_ == 2) {
+      SDL_Rect dot{100, 100, 1, 1};
+      SDL_FillRect(picture_, &dot, SDL_MapRGB(picture_->format, 255, 0, 0));
+    }
+    ++pass_;
+    return PointerSample{-1, -1, false, false};
+  }
+  SDL_Window* window = nullptr;
+  Uint32 seen[3] = {};
+
+ private:
+  SDL_Surface* picture_;
+  int pass_ = 0;
+};
+
+TEST_F(SdlHostTest, TheWindowIsGivenAPictureOnlyWhenItChanged) {
+  g->form.img_main.surface = SDL_CreateRGBSurfaceWithFormat(0, 640, 480, 24, SDL_PIXELFORMAT_RGB24);
+  SDL_Surface* pic = g->form.img_main.surface;
+  SDL_FillRect(pic, nullptr, SDL_MapRGB(pic->format, 0, 0, 255));
+  ScreenProbe probe(pic);
+  SdlHostOptions o;
+  o.max_passes = 4;
+  o.driver = &probe;
+  open(o);
+  probe.window = host->window();
+  host->run();
+  EXPECT_EQ(host->pass_number(), 4);
+  EXPECT_EQ(probe.seen[0], 0xffffffu) << "the same picture again: the window kept the mark";
+  EXPECT_EQ(probe.seen[1], 0xffffffu);
+  EXPECT_EQ(probe.seen[2], 0x0000ffu) << "a changed picture is shown whole";
+  SDL_Surface* shown = SDL_GetWindowSurface(host->window());
+  EXPECT_EQ(pixel_at(shown, 100, 100), 0xff0000u);
+}
+
 TEST_F(SdlHostTest, DebugWidensTheWindowBesideAnUnmovedPicture) {
   const struct {
     bool debug;
