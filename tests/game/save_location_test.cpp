@@ -61,7 +61,9 @@ TEST_F(SaveLocation, ContinueReadsTheUserSaveElseTheOldOneInTheDataFolder) {
     EXPECT_EQ(g_->flow.stage_no, c.stage_no) << what;
     EXPECT_EQ(g_->flow.max_stage, c.max_stage) << what;
     EXPECT_EQ(host_.boxes.size(), c.ok ? 0u : 1u) << what;
-    if (c.legacy != nullptr) EXPECT_EQ(read_file(legacy_ / "SAVE.TXT"), c.legacy) << what;
+    if (c.legacy != nullptr) {
+      EXPECT_EQ(read_file(legacy_ / "SAVE.TXT"), c.legacy) << what;
+    }
   }
 }
 
