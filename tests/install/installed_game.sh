@@ -33,11 +33,11 @@ printf '0 0 0 0 0\n2 300 370 1 0\n3 300 370 0 0\n' >"$T/continue.txt"
 printf '0,0' >"$T/expected"
 
 # play NAME SCRIPT TICKS [VAR=VALUE...]: the installed game, started from another folder with
-# no --data, in a clean environment of our own.
+# no --data, with our own home and no XDG_DATA_HOME unless given.
 play() {
   name=$1 script=$2 ticks=$3
   shift 3
-  (cd "$T/elsewhere" && env -i PATH="$PATH" HOME="$T/home" SDL_VIDEODRIVER=dummy \
+  (cd "$T/elsewhere" && env -u XDG_DATA_HOME HOME="$T/home" SDL_VIDEODRIVER=dummy \
     SDL_AUDIODRIVER=dummy "$@" "$GAME" --headless --ticks "$ticks" --input "$script" \
     --dump-state "$T/$name.json" >"$T/$name.out" 2>&1) || {
     cat "$T/$name.out"
