@@ -4,7 +4,7 @@ BUILD ?= build
 ASAN_BUILD ?= build-asan
 
 .PHONY: deps build build-asan run test test-fast monkey soak format clean balance campaign \
-	campaign-asan
+	campaign-asan install package
 
 deps:
 	@./scripts/install-deps
@@ -23,6 +23,15 @@ build-asan: deps $(ASAN_BUILD)/CMakeCache.txt
 
 run: build
 	$(BUILD)/nevalt --data $(BUILD)/data $(ARGS)
+
+# Installs the game under PREFIX (DESTDIR=... stages it elsewhere, as packagers do).
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The Debian package of the same files, written to $(BUILD)/nevalt_VERSION_ARCH.deb.
+package: build
+	cmake --build $(BUILD) --target package
 
 # The whole suite, in the normal build and again under AddressSanitizer + UBSan.
 test: build build-asan

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <memory>
@@ -161,9 +162,12 @@ int play(Game& g, const Options& o, const std::string& data_dir, unsigned seed) 
 int main(int argc, char** argv) {
   CLI::App app{"Nevalt: a turn-based tactics war game, red against the computer's blue."};
   Options o;
+  app.set_version_flag("--version", std::string("nevalt ") + NEVALT_VERSION,
+                       "Print the version and exit");
   app.add_option("--data", o.data_dir,
                  "Folder with the game's files; the game runs in it and saves SAVE.TXT there "
-                 "(default: 'data' beside the program if present, else the current folder)");
+                 "(default: 'data' beside the program if present, else the installed data; "
+                 "saves then go to $XDG_DATA_HOME/nevalt, by default ~/.local/share/nevalt)");
   app.add_option("--scale", o.scale, "Show every pixel as NxN (1 to 8)")->check(CLI::Range(1, 8));
   app.add_flag("--mute", o.mute, "No sound");
   app.add_option("--music-volume", o.music_volume, "Volume of the music in percent (0 to 100)")
@@ -209,16 +213,27 @@ int main(int argc, char** argv) {
   o.screenshot = absolute(o.screenshot);
   o.dump_state = absolute(o.dump_state);
 
-  std::string data_dir = o.data_dir.empty() ? default_data_dir(executable_dir()) : o.data_dir;
+  std::string data_dir =
+      o.data_dir.empty() ? default_data_dir(executable_dir(), NEVALT_INSTALLED_DATA) : o.data_dir;
   if (!data_dir.empty() && chdir(data_dir.c_str()) != 0) {
     return fail("cannot enter the data folder " + data_dir);
   }
   data_dir = std::filesystem::current_path().string();
 
+  auto g = std::make_unique<Game>();
+  // With --data the game saves in that folder, as it always did. Otherwise the data folder may
+  // belong to the system, so saves go to the user's own folder; a save an older game left in the
+  // data folder is still read there until the first new one is written.
+  if (o.data_dir.empty()) {
+    const std::string save_dir = user_save_dir(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+    if (!save_dir.empty() && !set_save_location(*g, save_dir, data_dir)) {
+      return fail("the name of the save folder is too long: " + save_dir);
+    }
+  }
+
   const unsigned seed =
       o.seed >= 0 ? static_cast<unsigned>(o.seed) : static_cast<unsigned>(std::time(nullptr));
 
-  auto g = std::make_unique<Game>();
   const int status = play(*g, o, data_dir, seed);
   release_form_assets(*g, kFormAssets);
   TTF_Quit();

@@ -38,8 +38,8 @@ bool player_scene(int s) {
   return s >= 100 && s < 5000 && s != 374 && s != 375;
 }
 
-bool save_file_readable() {
-  return access(kSaveFileName, R_OK) == 0;
+bool save_file_readable(const Game& g) {
+  return access(progress_file_to_read(g).c_str(), R_OK) == 0;
 }
 
 bool is_player_unit_type(int t) {
@@ -254,9 +254,8 @@ void Autoplay::decide(const Game& g) {
 }
 
 void Autoplay::on_title(const Game& g) {
-  (void)g;
   const bool resume =
-      options_.save_exists != nullptr ? options_.save_exists() : save_file_readable();
+      options_.save_exists != nullptr ? options_.save_exists() : save_file_readable(g);
   click(menu_row_point(kTitleMenu.x, kTitleMenu.y, kTitleMenu.width,
                        resume ? kRowContinue : kRowStart));
 }

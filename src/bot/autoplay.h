@@ -21,8 +21,8 @@ struct AutoplayOptions {
   int dwell = 1;
   // Stop once this many battles have ended, won or lost; 0 plays the campaign to the ending.
   int battles = 0;
-  // Whether a saved campaign can be continued from the title; by default, whether SAVE.TXT can
-  // be read in the working folder.
+  // Whether a saved campaign can be continued from the title; by default, whether the save file
+  // "Continue" would read can be read.
   bool (*save_exists)() = nullptr;
   // Where to write one line per decision and per cancel, for studying a game; nullptr: none.
   std::FILE* trace = nullptr;

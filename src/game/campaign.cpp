@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 #include "game/audio.h"
 #include "state/game.h"
@@ -129,9 +130,36 @@ int parse_progress(const char* text, int32_t* stage_no, int32_t* max_stage) {
   return 2;
 }
 
+std::string progress_file(const Game& g) {
+  if (g.save.dir[0] == '\0') return kSaveFileName;
+  return (std::filesystem::path(g.save.dir) / kSaveFileName).string();
+}
+
+std::string progress_file_to_read(const Game& g) {
+  std::string file = progress_file(g);
+  if (g.save.legacy_dir[0] == '\0') return file;
+  std::error_code ec;
+  // Only a file that is not there at all gives way to the old one: an unreadable or damaged save
+  // in the user's folder is reported as such, not silently replaced by older progress.
+  if (std::filesystem::symlink_status(file, ec).type() != std::filesystem::file_type::not_found) {
+    return file;
+  }
+  return (std::filesystem::path(g.save.legacy_dir) / kSaveFileName).string();
+}
+
 bool save_progress(Game& g) {
   std::string error;
-  if (write_progress_file(kSaveFileName, g.flow.stage_no, g.flow.max_stage, std::rename, &error)) {
+  if (g.save.dir[0] != '\0') {
+    // The user's folder is made on the first save.
+    std::error_code ec;
+    std::filesystem::create_directories(g.save.dir, ec);
+    if (ec) {
+      tell(g, kSaveFailedText, std::string("cannot create ") + g.save.dir + ": " + ec.message());
+      return false;
+    }
+  }
+  const std::string file = progress_file(g);
+  if (write_progress_file(file.c_str(), g.flow.stage_no, g.flow.max_stage, std::rename, &error)) {
     return true;
   }
   tell(g, kSaveFailedText, error);
@@ -145,9 +173,11 @@ void save_and_pause(Game& g, int pause_scene) {
 }
 
 bool load_progress(Game& g) {
-  std::FILE* file = std::fopen(kSaveFileName, "r");
+  const std::string path = progress_file_to_read(g);
+  const char* name = path.c_str();
+  std::FILE* file = std::fopen(name, "r");
   if (file == nullptr) {
-    tell(g, kLoadFailedText, reason("cannot open", kSaveFileName));
+    tell(g, kLoadFailedText, reason("cannot open", name));
     return false;
   }
   char text[kSaveReadBytes + 1];
@@ -156,11 +186,11 @@ bool load_progress(Game& g) {
   std::fclose(file);
   text[size] = '\0';
   if (read_error) {
-    tell(g, kLoadFailedText, reason("cannot read", kSaveFileName));
+    tell(g, kLoadFailedText, reason("cannot read", name));
     return false;
   }
   if (parse_progress(text, &g.flow.stage_no, &g.flow.max_stage) == 0) {
-    tell(g, kLoadFailedText, std::string(kSaveFileName) + ": no stage number");
+    tell(g, kLoadFailedText, path + ": no stage number");
     return false;
   }
   return true;

@@ -40,8 +40,16 @@ bool write_progress_file(const char* path, int32_t stage_no, int32_t max_stage, 
 // or 2) and writes only those. A number beyond the 32-bit range is taken as the nearest limit.
 int parse_progress(const char* text, int32_t* stage_no, int32_t* max_stage);
 
-// Writes stage_no and max_stage to SAVE.TXT in the working folder. False when the file could not
-// be written; the player has then been told in a message box and the old save is intact.
+// The save file the game writes: SAVE.TXT in g.save.dir, or in the working folder when none is
+// set.
+std::string progress_file(const Game& g);
+// The save file "Continue" reads: the one progress_file names, or while that does not exist yet,
+// the one an older game left in g.save.legacy_dir (when there is one).
+std::string progress_file_to_read(const Game& g);
+
+// Writes stage_no and max_stage to progress_file, making its folder first when it is missing.
+// False when the folder could not be made or the file could not be written; the player has then
+// been told in a message box and the old save is intact.
 bool save_progress(Game& g);
 
 // "セーブ" of the intermission and of the map menu: saves, shows the save notice when the save
@@ -49,9 +57,9 @@ bool save_progress(Game& g);
 // message box; the pause follows all the same, so the held button does not try again at once.
 void save_and_pause(Game& g, int pause_scene);
 
-// Reads stage_no and max_stage from SAVE.TXT as they stand, without any range test: one number
-// read sets only stage_no. A missing or unreadable file, or one that does not start with a
-// number, keeps both numbers, tells the player in a message box and returns false.
+// Reads stage_no and max_stage from progress_file_to_read as they stand, without any range test:
+// one number read sets only stage_no. A missing or unreadable file, or one that does not start with
+// a number, keeps both numbers, tells the player in a message box and returns false.
 bool load_progress(Game& g);
 
 // The start of stage stage_no: its row of parameters, its map, its incomes and the framing of

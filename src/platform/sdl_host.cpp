@@ -6,6 +6,7 @@
 #include "game/audio.h"
 #include "game/game_tick.h"
 #include "game/input.h"
+#include "platform/frame_gate.h"
 #include "platform/sdl_media_player.h"
 #include "platform/silent_media_player.h"
 #include "state/game.h"
@@ -143,6 +144,8 @@ bool SdlHost::open(std::string* error) {
     *error = std::string("cannot make the frame buffer: ") + SDL_GetError();
     return false;
   }
+  // img_main is 640x480 of 4-byte pixels (ui/surface.cpp); any other picture is never skipped.
+  shown_ = std::make_unique<FrameGate>(kScreenWidth, kScreenHeight, 4);
   if (!options_.font_file.empty()) {
     box_font_ = TTF_OpenFontDPI(options_.font_file.c_str(), kBoxFontPoints, 96, 96);
   }
@@ -306,7 +309,10 @@ void SdlHost::handle_event(const SDL_Event& event) {
       return;
     case SDL_WINDOWEVENT:
       if (event.window.event == SDL_WINDOWEVENT_CLOSE) close_main_form();
-      if (event.window.event == SDL_WINDOWEVENT_EXPOSED) present();
+      if (event.window.event == SDL_WINDOWEVENT_EXPOSED) {
+        shown_->invalidate();
+        present();
+      }
       return;
     case SDL_MOUSEMOTION: {
       // The box makes the main window modal: it gets no pointer moves meanwhile.
@@ -398,6 +404,18 @@ void SdlHost::handle_music_event(const SDL_Event& event) {
 
 void SdlHost::present() {
   if (window_ == nullptr || frame_ == nullptr) return;
+  // Nobody sees a minimised window; the first picture after it comes back is shown whole.
+  if ((SDL_GetWindowFlags(window_) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) != 0) {
+    shown_->invalidate();
+    return;
+  }
+  // Most passes draw the same picture again (the idle map, a menu nobody touches): then neither
+  // the frame nor the window needs it. A box or the debug listing over it is shown every time.
+  if (box_ != nullptr || panel_ != nullptr) {
+    shown_->invalidate();
+  } else if (!shown_->changed(g_.form.img_main.surface)) {
+    return;
+  }
   SDL_FillRect(frame_, nullptr, SDL_MapRGB(frame_->format, 0, 0, 0));
   if (SDL_Surface* picture = g_.form.img_main.surface) {
     SDL_BlendMode mode = SDL_BLENDMODE_NONE;

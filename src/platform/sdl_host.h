@@ -15,6 +15,7 @@
 #include "state/host_log.h"
 
 struct Game;
+class FrameGate;
 
 struct SdlHostOptions {
   int scale = 1;
@@ -98,7 +99,8 @@ class SdlHost : public Host {
   Game& g_;
   SdlHostOptions options_;
   SDL_Window* window_ = nullptr;
-  SDL_Surface* frame_ = nullptr;  // img_main and any box, before scaling
+  SDL_Surface* frame_ = nullptr;      // img_main and any box, before scaling
+  std::unique_ptr<FrameGate> shown_;  // the picture the window last showed
   TTF_Font* box_font_ = nullptr;
   std::unique_ptr<DebugPanel> panel_;
   bool audio_open_ = false;

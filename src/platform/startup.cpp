@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <SDL_ttf.h>
 
+#include <cstdio>
 #include <filesystem>
 
 #include "state/game.h"
@@ -32,12 +33,36 @@ void free_surface(SDL_Surface*& s) {
 
 }  // namespace
 
-std::string default_data_dir(const std::string& executable_dir) {
+std::string default_data_dir(const std::string& executable_dir, const std::string& installed_data) {
   if (executable_dir.empty()) return "";
   std::error_code ec;
   const std::filesystem::path dir = std::filesystem::path(executable_dir) / "data";
   if (std::filesystem::is_directory(dir, ec)) return dir.string();
+  if (!installed_data.empty()) {
+    const std::filesystem::path installed =
+        (std::filesystem::path(executable_dir) / installed_data).lexically_normal();
+    if (std::filesystem::is_directory(installed, ec)) return installed.string();
+  }
   return "";
+}
+
+std::string user_save_dir(const char* xdg_data_home, const char* home) {
+  if (xdg_data_home != nullptr && xdg_data_home[0] == '/') {
+    return (std::filesystem::path(xdg_data_home) / "nevalt").string();
+  }
+  if (home != nullptr && home[0] == '/') {
+    return (std::filesystem::path(home) / ".local" / "share" / "nevalt").string();
+  }
+  return "";
+}
+
+bool set_save_location(Game& g, const std::string& dir, const std::string& legacy_dir) {
+  if (dir.size() >= sizeof g.save.dir || legacy_dir.size() >= sizeof g.save.legacy_dir) {
+    return false;
+  }
+  std::snprintf(g.save.dir, sizeof g.save.dir, "%s", dir.c_str());
+  std::snprintf(g.save.legacy_dir, sizeof g.save.legacy_dir, "%s", legacy_dir.c_str());
+  return true;
 }
 
 std::string find_japanese_font(std::string* error) {

@@ -17,8 +17,20 @@ struct FormAssets {
 };
 
 // The folder the game runs in when --data is not given: `data` beside the executable if there is
-// one, otherwise the current folder ("" means: stay where we are).
-std::string default_data_dir(const std::string& executable_dir);
+// one (the build tree), else `installed_data` taken from the executable's folder when it is a
+// folder (an installed game, wherever its prefix was moved), otherwise the current folder (""
+// means: stay where we are).
+std::string default_data_dir(const std::string& executable_dir,
+                             const std::string& installed_data = "");
+
+// The folder an installed game saves in: $XDG_DATA_HOME/nevalt, or ~/.local/share/nevalt when
+// XDG_DATA_HOME is unset, empty or relative (which the XDG rules say to ignore). "" when neither
+// gives an absolute folder. Either argument may be null.
+std::string user_save_dir(const char* xdg_data_home, const char* home);
+
+// Sets where the game saves (dir) and where an older save may still be read from (legacy_dir);
+// "" leaves one unset. False, with nothing set, when a folder's name is too long to keep.
+bool set_save_location(Game& g, const std::string& dir, const std::string& legacy_dir);
 
 // The file of a font that fontconfig gives for "ＭＳ ゴシック" in Japanese and that really has
 // Japanese glyphs. Empty, with an error, when no such font is installed. Needs TTF_Init.

@@ -8,12 +8,14 @@
 #include "state/opponent_state.h"
 #include "state/random.h"
 #include "state/rules_state.h"
+#include "state/save_state.h"
 #include "state/ui_state.h"
 #include "state/view_state.h"
 #include "state/world_state.h"
 
 struct Game {
   FlowState flow;
+  SaveState save;
   InputState input;
   WorldState world;
   ViewState view;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "e2e/run_game.h"
+#include "game/input.h"
 
 namespace {
 
@@ -13,6 +14,7 @@ using e2e::Data;
 using e2e::GameRun;
 using e2e::run_game;
 using e2e::RunPlan;
+namespace fs = std::filesystem;
 
 TEST(Options, ValuesOutOfRangeAreRefusedNamingTheOption) {
   const struct {
@@ -50,6 +52,19 @@ TEST(Options, HeadlessRunsTheSamePassesWithAnyPaceVolumeOrDebugListing) {
   ASSERT_EQ(optioned.exit_code, 0) << optioned.err;
   EXPECT_EQ(plain.dump, optioned.dump);
   EXPECT_EQ(e2e::read_text(plain.png), e2e::read_text(optioned.png));
+}
+
+TEST(Options, VersionPrintsTheVersionTheCtrlBoxShows) {
+  const fs::path dir = e2e::make_temp_dir();
+  std::string out;
+  std::string err;
+  EXPECT_EQ(e2e::run_command(dir, dir, {"--version"}, &out, &err), 0) << err;
+  EXPECT_EQ(out, std::string("nevalt ") + NEVALT_VERSION + "\n");
+  EXPECT_EQ(std::string(kVersionText), std::string("Version ") + NEVALT_VERSION)
+      << "the project's version and the box's text have drifted apart";
+  EXPECT_EQ(e2e::run_command(dir, dir, {"--help"}, &out, &err), 0) << err;
+  EXPECT_NE(out.find("--version"), std::string::npos) << out;
+  fs::remove_all(dir);
 }
 
 }  // namespace

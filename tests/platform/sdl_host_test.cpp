@@ -138,6 +138,58 @@ TEST_F(SdlHostTest, ShowsEveryPicturePixelAsAScaleBySquare) {
   }
 }
 
+// Marks the window's own pixels before a pass and reads them back before the next: a marker that
+// survives a pass shows the window was given nothing new. The first passes are left to the
+// window's opening events (shown, exposed), which rightly show the picture again.
+class ScreenProbe : public PointerDriver {
+ public:
+  static constexpr int kMark = 2;    // the pass before which the mark is made
+  static constexpr int kChange = 4;  // the pass before which the picture changes
+  explicit ScreenProbe(SDL_Surface* picture) : picture_(picture) {}
+  PointerSample next_sample(const Game&) override {
+    SDL_Surface* shown = SDL_GetWindowSurface(window);
+    if (pass_ > 0) seen[pass_ - 1] = pixel_at(shown, 5, 5);
+    if (pass_ == kMark || pass_ == kChange) {
+      SDL_Rect mark{5, 5, 1, 1};
+      SDL_FillRect(shown, &mark, SDL_MapRGB(shown->format, 255, 255, 255));
+    }
+    if (pass_ == kChange) {
+      SDL_Rect dot{100, 100, 1, 1};
+      SDL_FillRect(picture_, &dot, SDL_MapRGB(picture_->format, 255, 0, 0));
+    }
+    ++pass_;
+    return PointerSample{-1, -1, false, false};
+  }
+  SDL_Window* window = nullptr;
+  Uint32 seen[kChange + 1] = {};  // seen[k]: the mark's pixel after pass k
+
+ private:
+  SDL_Surface* picture_;
+  int pass_ = 0;
+};
+
+TEST_F(SdlHostTest, TheWindowIsGivenAPictureOnlyWhenItChanged) {
+  // The game's own picture format (ui/surface.cpp).
+  g->form.img_main.surface =
+      SDL_CreateRGBSurfaceWithFormat(0, 640, 480, 32, SDL_PIXELFORMAT_XRGB8888);
+  SDL_Surface* pic = g->form.img_main.surface;
+  SDL_FillRect(pic, nullptr, SDL_MapRGB(pic->format, 0, 0, 255));
+  ScreenProbe probe(pic);
+  SdlHostOptions o;
+  o.max_passes = ScreenProbe::kChange + 2;
+  o.driver = &probe;
+  open(o);
+  probe.window = host->window();
+  host->run();
+  EXPECT_EQ(host->pass_number(), ScreenProbe::kChange + 2);
+  for (int k = ScreenProbe::kMark; k < ScreenProbe::kChange; ++k) {
+    EXPECT_EQ(probe.seen[k], 0xffffffu) << "the same picture after pass " << k << ": kept the mark";
+  }
+  EXPECT_EQ(probe.seen[ScreenProbe::kChange], 0x0000ffu) << "a changed picture is shown whole";
+  SDL_Surface* shown = SDL_GetWindowSurface(host->window());
+  EXPECT_EQ(pixel_at(shown, 100, 100), 0xff0000u);
+}
+
 TEST_F(SdlHostTest, DebugWidensTheWindowBesideAnUnmovedPicture) {
   const struct {
     bool debug;

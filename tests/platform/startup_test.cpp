@@ -79,6 +79,19 @@ TEST_F(StartupTest, DataFolderBesideTheProgramIsUsedWhenPresent) {
   EXPECT_EQ(default_data_dir(""), "");
 }
 
+TEST_F(StartupTest, AnInstalledProgramFindsItsDataRelativeToItsOwnFolder) {
+  // prefix/bin/nevalt with prefix/share/nevalt: wherever the prefix was moved or staged.
+  const std::filesystem::path bin = dir / "stage" / "usr" / "bin";
+  const std::filesystem::path share = dir / "stage" / "usr" / "share" / "nevalt";
+  std::filesystem::create_directories(bin);
+  EXPECT_EQ(default_data_dir(bin.string(), "../share/nevalt"), "") << "not installed yet";
+  std::filesystem::create_directories(share);
+  EXPECT_EQ(default_data_dir(bin.string(), "../share/nevalt"), share.string());
+  // The build tree's data beside the program comes first.
+  std::filesystem::create_directory(bin / "data");
+  EXPECT_EQ(default_data_dir(bin.string(), "../share/nevalt"), (bin / "data").string());
+}
+
 TEST(JapaneseFont, IsFoundWithTheGlyphsTheGameNeeds) {
   ASSERT_EQ(TTF_Init(), 0);
   std::string error;

@@ -1,24 +1,29 @@
 // assetgen: draws the game's pictures and sprites at build time.
 //
 //   assetgen --out DIR [--sheet-source FILE.cpp] [--contact-sheet FILE.png]
+//            [--icons DIR --icon-name NAME]
 //
 // Writes into DIR: Title.bmp, BG1.bmp, BG2.bmp (640x480 screens), Window.bmp (the nine 32x32
 // frame pieces in its top strip, the unit portraits below them) and TileA.bmp (the 512x512
 // sprite sheet: 256 sprites of 32x32, sprite k at column k % 16, row k / 16). Every sprite is
 // transparent where it is magenta (255, 0, 255); the sheet's pixel (511, 511) is magenta too.
 // --sheet-source writes the sheet as a C++ byte array that is compiled into the game;
-// --contact-sheet writes an enlarged, numbered view of all 256 sprites for review.
+// --contact-sheet writes an enlarged, numbered view of all 256 sprites for review; --icons writes
+// the desktop icons as DIR/hicolor/SIZE/apps/NAME.png (32 to 256 pixels) and .../scalable/apps/
+// NAME.svg.
 #include <SDL.h>
 #include <SDL_image.h>
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
 #include "art.h"
+#include "icons.h"
 #include "text.h"
 
 namespace {
@@ -109,12 +114,35 @@ Image contact_sheet(const Image& sheet, Lettering& text) {
   return out;
 }
 
+bool write_icons(const Image& sheet, const std::string& dir, const std::string& name) {
+  const Image icon = icon_picture(sheet);
+  std::error_code ec;
+  bool ok = true;
+  for (const int size : {32, 64, 128, 256}) {
+    const std::string folder =
+        dir + "/hicolor/" + std::to_string(size) + "x" + std::to_string(size) + "/apps";
+    std::filesystem::create_directories(folder, ec);
+    ok = ok && write_png(icon_at(icon, size), folder + "/" + name + ".png");
+  }
+  const std::string folder = dir + "/hicolor/scalable/apps";
+  std::filesystem::create_directories(folder, ec);
+  std::ofstream svg(folder + "/" + name + ".svg", std::ios::binary | std::ios::trunc);
+  svg << icon_svg(icon);
+  if (!svg.good()) {
+    std::fprintf(stderr, "assetgen: cannot write %s/%s.svg\n", folder.c_str(), name.c_str());
+    return false;
+  }
+  return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   std::string out_dir;
   std::string sheet_source;
   std::string contact;
+  std::string icons;
+  std::string icon_name = "nevalt";
   for (int i = 1; i < argc; ++i) {
     const bool has_value = i + 1 < argc;
     if (std::strcmp(argv[i], "--out") == 0 && has_value) {
@@ -123,10 +151,14 @@ int main(int argc, char** argv) {
       sheet_source = argv[++i];
     } else if (std::strcmp(argv[i], "--contact-sheet") == 0 && has_value) {
       contact = argv[++i];
+    } else if (std::strcmp(argv[i], "--icons") == 0 && has_value) {
+      icons = argv[++i];
+    } else if (std::strcmp(argv[i], "--icon-name") == 0 && has_value) {
+      icon_name = argv[++i];
     } else {
-      std::fprintf(
-          stderr,
-          "usage: assetgen --out DIR [--sheet-source FILE.cpp] [--contact-sheet FILE.png]\n");
+      std::fprintf(stderr,
+                   "usage: assetgen --out DIR [--sheet-source FILE.cpp] [--contact-sheet "
+                   "FILE.png] [--icons DIR --icon-name NAME]\n");
       return 2;
     }
   }
@@ -151,5 +183,6 @@ int main(int argc, char** argv) {
   ok = ok && write_bmp(make_ending(text), out_dir + "/BG2.bmp");
   if (ok && !sheet_source.empty()) ok = write_sheet_source(tile_path, sheet_source);
   if (ok && !contact.empty()) ok = write_png(contact_sheet(sheet, text), contact);
+  if (ok && !icons.empty()) ok = write_icons(sheet, icons, icon_name);
   return ok ? 0 : 1;
 }
