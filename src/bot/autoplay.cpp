@@ -10,6 +10,7 @@
 #include "state/game.h"
 #include "world/production.h"
 #include "world/roster_queries.h"
+#include "world/unit_kinds.h"
 
 namespace {
 
@@ -40,10 +41,6 @@ bool player_scene(int s) {
 
 bool save_file_readable(const Game& g) {
   return access(progress_file_to_read(g).c_str(), R_OK) == 0;
-}
-
-bool is_player_unit_type(int t) {
-  return t >= 2 && t <= 11;
 }
 
 }  // namespace
@@ -131,16 +128,16 @@ void Autoplay::count_losses(const Game& g) {
   for (int s = 0; s < kRosterSlots; ++s) {
     const int32_t p = g.world.player_units[s].type;
     if (p != prev_player_[s]) {
-      if (is_player_unit_type(prev_player_[s])) ++r.units_lost;
+      if (is_player_troop(prev_player_[s])) ++r.units_lost;
       if (prev_player_[s] == kPlayerHq) ++r.hqs_lost;
-      if (is_player_unit_type(p)) ++r.units_built;
+      if (is_player_troop(p)) ++r.units_built;
       prev_player_[s] = p;
     }
     const int32_t e = g.world.enemy_units[s].type;
     if (e != prev_enemy_[s]) {
-      if (prev_enemy_[s] > kEnemyHq && prev_enemy_[s] <= 25) ++r.enemies_destroyed;
+      if (is_enemy_troop(prev_enemy_[s])) ++r.enemies_destroyed;
       if (prev_enemy_[s] == kEnemyHq) ++r.hqs_taken;
-      if (prev_enemy_[s] >= kEnemyHq && prev_enemy_[s] <= 25) progress_turn_ = r.turns;
+      if (is_enemy_type(prev_enemy_[s])) progress_turn_ = r.turns;
       prev_enemy_[s] = e;
     }
   }
@@ -293,7 +290,7 @@ void Autoplay::choose_next(const Game& g) {
   int32_t move_key = kUnreached + 1;
   for (int s = 0; s < kRosterSlots; ++s) {
     const TUnit& u = w.player_units[s];
-    if (!is_player_unit_type(u.type) || u.ready != 1 || tried_[s] != 0) continue;
+    if (!is_player_troop(u.type) || u.ready != 1 || tried_[s] != 0) continue;
     const UnitPlan p = tactics_.plan_unit(g, s);
     switch (p.kind) {
       case PlanKind::kAttackHere:
@@ -307,7 +304,7 @@ void Autoplay::choose_next(const Game& g) {
         // The front moves first, so the units behind find the way clear; the scouts before
         // everyone, so the others see what they shoot at.
         int32_t key = tactics_.goal_distance(g, s);
-        if (u.type == 2) key -= kUnreached;
+        if (u.type == kPlayerScout) key -= kUnreached;
         if (move_slot < 0 || key < move_key) {
           move = p;
           move_slot = s;
@@ -320,7 +317,7 @@ void Autoplay::choose_next(const Game& g) {
         break;
     }
   }
-  const bool scout_first = move_slot >= 0 && w.player_units[move_slot].type == 2;
+  const bool scout_first = move_slot >= 0 && w.player_units[move_slot].type == kPlayerScout;
   if (attack_slot >= 0 && !scout_first) {
     intent_.kind = Intent::kUnit;
     intent_.slot = attack_slot;
@@ -382,7 +379,7 @@ void Autoplay::on_map(const Game& g) {
   if (intent_.kind == Intent::kUnit || intent_.kind == Intent::kHq) {
     const TUnit& u = g.world.player_units[intent_.slot];
     const bool hq = intent_.kind == Intent::kHq;
-    if (u.ready != 1 || (hq ? u.type != kPlayerHq : !is_player_unit_type(u.type))) {
+    if (u.ready != 1 || (hq ? u.type != kPlayerHq : !is_player_troop(u.type))) {
       tried_[intent_.slot] = 1;
       intent_ = Intention{};
     }
@@ -457,7 +454,7 @@ void Autoplay::on_hq_menu(const Game& g) {
 void Autoplay::on_production(const Game& g) {
   const WorldState& w = g.world;
   const int type = intent_.hq.build_type;
-  if (intent_.kind != Intent::kHq || type < 2 || type > 11) return right_click(kMapMiddle);
+  if (intent_.kind != Intent::kHq || !is_player_troop(type)) return right_click(kMapMiddle);
   if (unit_price(g, type) > w.selected_unit.sp || too_many_tries()) return give_up(true);
   const int x0 = production_list_x(w.selected_unit.x, g.view.view_x);
   click(production_row_point(x0, type - 1));

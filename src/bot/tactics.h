@@ -6,55 +6,12 @@
 
 #include <cstdint>
 
+#include "bot/odds.h"
+#include "bot/search.h"
+#include "rules/reach.h"
 #include "state/world_state.h"
 
 struct Game;
-
-using CellGrid = int32_t[kMapSize][kMapSize];
-
-// The value of a cell no walk reaches.
-constexpr int32_t kUnreached = 65535;
-
-// A binary heap of cells by cost, for the searches; room for every push a search over the
-// whole map can make.
-class SearchHeap {
- public:
-  void clear() { n_ = 0; }
-  bool empty() const { return n_ == 0; }
-  void push(int32_t cost, int x, int y);
-  // The cheapest entry; the heap must not be empty.
-  void pop(int32_t* cost, int* x, int* y);
-
- private:
-  struct Entry {
-    int32_t cost;
-    int16_t x;
-    int16_t y;
-  };
-  static constexpr int kCapacity = kMapSize * kMapSize * 5 + 8;
-  Entry e_[kCapacity];
-  int n_ = 0;
-};
-
-// The least cost of walking from player unit `slot` to every cell, as the move command
-// computes it: terrain costs of the unit's class, the whole move for water and for every cell
-// next to an enemy unit that can attack the unit's class, no cell holding a unit entered, the
-// border never entered. kUnreached elsewhere and on the unit's own cell.
-void player_reach(const Game& g, int slot, CellGrid& reach, SearchHeap& heap);
-
-// The cost of the cheapest walk from each cell to the nearest of the goal cells for a ground
-// unit (air false) or an aircraft, over terrain alone: units are left out, since they move.
-// Water counts as a long step. kUnreached where no goal can be reached.
-void terrain_distance(const Game& g, const CellPoint* goals, int count, bool air, CellGrid& out,
-                      SearchHeap& heap);
-
-// What one attack is likely to do: the mean damage of a hit, already scaled by the attacker's
-// strength and the HQ rule, and the chance to hit in percent.
-struct AttackOdds {
-  int32_t damage = 0;
-  int32_t hit_percent = 0;
-};
-AttackOdds attack_odds(const Game& g, const TUnit& attacker, bool moved, const TUnit& target);
 
 enum class PlanKind {
   kNothing,     // no use acting: the unit waits for the end of the turn
@@ -100,6 +57,10 @@ class Tactics {
   UnitPlan plan_unit(const Game& g, int slot, const CellGrid& reach) const;
   // The same with the walk computed here.
   UnitPlan plan_unit(const Game& g, int slot);
+  // Where player unit `slot` can walk this turn, as the move command would outline it: the
+  // rules' own reach, worked out in the player's grids without touching the game. kUnreached
+  // everywhere for a slot that holds no troop on the map.
+  const CellGrid& walk_area(const Game& g, int slot);
 
   // What player HQ `slot` should do this turn.
   HqPlan plan_hq(const Game& g, int slot) const;
@@ -148,6 +109,14 @@ class Tactics {
   void place_guards(const Game& g);
   // What the danger at a cell costs a unit of `hp` hit points, in the units of the plans' keys.
   int32_t danger_cost(const Game& g, const TUnit& u, int x, int y) const;
+  // The parts of plan_unit: the best attack from where the unit stands; the best attack after a
+  // walk, better than `here_score` (a guard, with its `post`, strikes only from near it); the
+  // way back to the post; the step toward the unit's goal, or home when it is `hurt`.
+  UnitPlan attack_from_here(const Game& g, const TUnit& u) const;
+  UnitPlan attack_after_walk(const Game& g, const TUnit& u, const CellGrid& reach,
+                             const CellPoint* post, int32_t here_score) const;
+  UnitPlan back_to_post(const Game& g, const TUnit& u, const CellGrid& reach, CellPoint post) const;
+  UnitPlan advance(const Game& g, const TUnit& u, const CellGrid& reach, bool hurt) const;
 
   CellGrid goal_ground_;
   CellGrid goal_air_;
@@ -155,7 +124,11 @@ class Tactics {
   CellGrid home_air_;
   CellGrid threat_ground_;
   CellGrid threat_air_;
+  // The walk of the unit being planned, worked out by the rules' reach in the player's own
+  // grids.
+  CellGrid move_cost_;
   CellGrid reach_;
+  ReachWork reach_work_;
   // What the enemies that could strike each cell next turn bring against a soft, an armoured
   // and a flying unit there, by the kind of attacker (ground units meet the cell's cover,
   // aircraft do not): the sum of twice their attack and the sum of the weights (chance to hit

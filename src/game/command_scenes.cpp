@@ -60,8 +60,7 @@ void scene_310(Game& g) {
   if (chose(g, 1)) {  // "移動"
     play_sound(g, 1);
     const TUnitSpec& stats = g.world.selected_spec;
-    build_move_cost(g, stats.move, stats.air == 1 ? kMoveClassAir : kMoveClassGround,
-                    kRingEnemyUnits);
+    build_move_cost(g, stats.move, move_class_of(stats), kRingEnemyUnits);
     compute_reach(g, g.world.selected_unit.x, g.world.selected_unit.y);
     g.flow.scene = 320;
   }

@@ -8,6 +8,7 @@
 #include "view/map_view.h"
 #include "view/panels.h"
 #include "world/roster_queries.h"
+#include "world/unit_kinds.h"
 
 namespace {
 
@@ -51,7 +52,7 @@ void scene_100(Game& g) {
     play_sound(g, 1);
     g.flow.scene = 110;
   }
-  if (t >= 2 && t <= 11 && left && ready) {
+  if (is_player_troop(t) && left && ready) {
     play_sound(g, 1);
     g.flow.scene = 300;
   }

@@ -1,6 +1,7 @@
 #include "game/selection.h"
 
 #include "state/game.h"
+#include "world/unit_kinds.h"
 
 TUnit* selected_player_slot(Game& g) {
   const int slot = g.world.selected_slot;
@@ -19,6 +20,6 @@ void use_up_action(Game& g) {
 
 int selected_range(const Game& g) {
   const int type = g.world.selected_unit.type;
-  if (type < 0 || type >= kUnitSpecRows) return 0;
+  if (!is_table_row(type)) return 0;
   return g.world.unit_specs[type].range;
 }

@@ -9,7 +9,6 @@ namespace {
 
 constexpr int kPairedHqs = 11;
 constexpr TCandidate kClearedCandidate{kNone, 0, 0};
-constexpr int kFirstEnemyType = 13;
 
 // Lists the first 11 HQs of type `hq_type` of the roster in `list`, after clearing its first 11
 // entries.
@@ -46,7 +45,7 @@ bool build_offer_list(const Game& g, int32_t sp, int32_t (&offer)[kOfferEntries]
   int n = 0;
   int32_t last = kNone;
   for (int t = 0; t < kOfferEntries; ++t) {
-    if (sp >= unit_price(g, kFirstEnemyType + t)) {
+    if (sp >= unit_price(g, kEnemyScout + t)) {
       offer[n++] = t;
       last = t;
     }
@@ -102,7 +101,7 @@ int32_t enemy_produce(Game& g) {
   int32_t offer[kOfferEntries];
   if (!build_offer_list(g, sp, offer)) return kNone;
   const int32_t roll = g.rng.next() % 100;
-  const int type = kFirstEnemyType + offer[offer_entry_for_draw(roll)];
+  const int type = kEnemyScout + offer[offer_entry_for_draw(roll)];
 
   // The occupancy layer must show every unit before a cell is judged free.
   rebuild_occupancy(g);

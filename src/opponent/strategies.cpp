@@ -5,19 +5,12 @@
 #include "rules/reach.h"
 #include "state/game.h"
 #include "world/roster.h"
+#include "world/unit_kinds.h"
 #include "world/vision.h"
 
 namespace {
 
 constexpr TCandidate kClearedCandidate{kNone, 0, 0};
-
-bool is_enemy_actor_type(int type) {
-  return type >= 13 && type <= 25;
-}
-
-bool is_enemy_aircraft(int type) {
-  return type == 21 || type == 22;
-}
 
 void clear_candidates(TCandidate (&list)[kCandidates]) {
   for (TCandidate& c : list) c = kClearedCandidate;
@@ -51,8 +44,7 @@ void pair_goals_with(Game& g, const TCandidate& actor) {
 // The move costs and the reach of the selected unit, hindered by the player's units.
 void build_reach_of_selected(Game& g) {
   const TUnitSpec& stats = g.world.selected_spec;
-  build_move_cost(g, stats.move, stats.air == 1 ? kMoveClassAir : kMoveClassGround,
-                  kRingPlayerUnits);
+  build_move_cost(g, stats.move, move_class_of(stats), kRingPlayerUnits);
   compute_reach(g, g.world.selected_unit.x, g.world.selected_unit.y);
 }
 
@@ -85,7 +77,7 @@ int32_t choose_actor(Game& g) {
   int n = 0;
   for (int slot = 0; slot < kRosterSlots; ++slot) {
     const TUnit& unit = g.world.enemy_units[slot];
-    if (is_enemy_actor_type(unit.type) && unit.ready == 1) {
+    if (is_enemy_troop(unit.type) && unit.ready == 1) {
       list[n++] = TCandidate{slot, unit.x, unit.y};
     }
   }
@@ -103,7 +95,7 @@ int32_t choose_strategy(Game& g) {
   int actor = -1;
   for (int slot = 0; slot < kRosterSlots && actor < 0; ++slot) {
     const TUnit& unit = g.world.enemy_units[slot];
-    if (is_enemy_actor_type(unit.type) && unit.ready != 0) actor = slot;
+    if (is_enemy_troop(unit.type) && unit.ready != 0) actor = slot;
   }
   rebuild_occupancy(g);
   if (actor >= 0) {
@@ -133,7 +125,7 @@ int32_t enemy_advance(Game& g) {
   for (int p = 0; p < kRosterSlots; ++p) {
     const TUnit& target = g.world.player_units[p];
     if (target.type == kPlayerHq) has_hq = true;
-    if (target.type < 1 || target.type > 11) continue;
+    if (!is_player_type(target.type)) continue;
     const bool seen =
         on_grid(target.x, target.y) && g.world.vision[kSideEnemy][target.x][target.y] != 0;
     if (seen || target.type == kPlayerHq)
@@ -149,7 +141,7 @@ int32_t enemy_advance(Game& g) {
     const TUnitSpec& target_spec = g.world.unit_specs[target.type];
     const int64_t attack = attack_value(stats, target.type);
     const int64_t defence =
-        is_enemy_aircraft(unit.type) ? target_spec.defense_air : target_spec.defense_ground;
+        is_aircraft(unit.type) ? target_spec.defense_air : target_spec.defense_ground;
     if (2 * attack > defence) {
       r.pair_list[0] = pair;
       break;
@@ -219,7 +211,7 @@ int32_t enemy_retreat(Game& g) {
 int32_t beside_own_hq(const Game& g, int slot) {
   if (slot < 0 || slot >= kRosterSlots) return kNone;
   const TUnit& unit = g.world.enemy_units[slot];
-  if (!is_enemy_actor_type(unit.type)) return kNone;
+  if (!is_enemy_troop(unit.type)) return kNone;
   for (int h = 0; h < kRosterSlots; ++h) {
     const TUnit& hq = g.world.enemy_units[h];
     if (hq.type == kEnemyHq && cell_distance(hq.x, hq.y, unit.x, unit.y) == 1) return h;

@@ -12,36 +12,29 @@ namespace {
 bool is_slot(int slot) {
   return slot >= 0 && slot < kRosterSlots;
 }
-// Rows 1 to 25 are the unit types; row 0 is the empty slot and the rows after 25 are spare.
-bool is_unit_type(int type) {
-  return type >= 1 && type <= 25;
-}
 
 constexpr TCandidate kEmptyCandidate{kNone, kNone, kNone};
 constexpr TPair kClearedPair{kNone, 0, 0, kNone, 0, 0, kNone};
 
-void fill_attack_range(Game& g, int x, int y, int range) {
+void fill_attack_range(int32_t (&grid)[kMapSize][kMapSize], int x, int y, int range) {
   for (int cx = 0; cx < kMapSize; ++cx) {
     for (int cy = 0; cy < kMapSize; ++cy) {
       const int64_t d = std::llabs(int64_t{cx} - x) + std::llabs(int64_t{cy} - y);
-      g.rules.attack_range[cx][cy] = d <= range ? 0 : kNone;
+      grid[cx][cy] = d <= range ? 0 : kNone;
     }
   }
 }
 
-bool in_attack_range(const Game& g, const TUnit& u) {
-  return on_grid(u.x, u.y) && g.rules.attack_range[u.x][u.y] == 0;
-}
-
-// Fills `targets` with the units of `roster` of types lo..hi standing in attack_range, in slot
+// Fills `targets` with the units of `roster` of `side` standing inside `range_grid`, in slot
 // order, after emptying it.
-void list_in_range(const Game& g, const TUnit (&roster)[kRosterSlots], int lo, int hi,
+void list_in_range(const TUnit (&roster)[kRosterSlots], bool (*of_side)(int),
+                   const int32_t (&range_grid)[kMapSize][kMapSize],
                    TCandidate (&targets)[kCandidates]) {
   for (TCandidate& c : targets) c = kEmptyCandidate;
   int n = 0;
   for (int slot = 0; slot < kRosterSlots; ++slot) {
     const TUnit& u = roster[slot];
-    if (u.type >= lo && u.type <= hi && in_attack_range(g, u)) {
+    if (of_side(u.type) && on_grid(u.x, u.y) && range_grid[u.x][u.y] == 0) {
       targets[n++] = TCandidate{slot, u.x, u.y};
     }
   }
@@ -53,61 +46,26 @@ TPair pair_of(const TCandidate& p, const TCandidate& e) {
 
 // One attack of `a` on `t` (in slot t_slot of its roster). Both are known to be units.
 int32_t resolve_attack(Game& g, const TUnit& a, TUnit& t, int t_slot) {
-  const TUnitSpec& as = g.world.unit_specs[a.type];
-  const TUnitSpec& ts = g.world.unit_specs[t.type];
-
-  int64_t acc = as.accuracy;
-  const int64_t eva = ts.evasion;
-  int64_t def = 0;
-  if (is_aircraft_attacker(a.type)) {
-    def = ts.defense_air;
-  } else {
-    def =
-        int64_t{ts.defense_ground} + g.world.terrain_specs[rules_terrain_code(g, t.x, t.y)].defense;
-  }
-
-  int64_t dmg = 2 * int64_t{attack_value(as, t.type)} - def;
-  if (dmg < 0) dmg = 0;
+  const AttackBasis b = attack_basis(g, a, t);
+  int64_t dmg = b.base_damage;
   if (g.rng.next() % 30 == 0) dmg *= 2;
   if (dmg >= 5) {  // a fifth of the damage is at least 1
     const int64_t m = dmg / 5;
     dmg += g.rng.next() % m;
   }
-
-  const int64_t half = acc / 2 > 0 ? acc / 2 : 1;
-  const int64_t ev = eva > 0 ? eva : 1;
   const int64_t first = g.rng.next();
   const int64_t second = g.rng.next();
-  const int64_t cut = first % ev - second % half;
+  const int64_t cut = first % b.cut_evasion - second % b.cut_aim;
   if (cut > 0) {
     dmg -= cut;
     if (dmg < 0) dmg = 0;
   }
+  const int32_t damage = hit_damage(b, dmg);
 
-  if (is_hq_type(t.type)) {
-    if (is_infantry_attacker(a.type)) {
-      dmg *= 2;
-    } else {
-      dmg /= 2;
-    }
-  }
-
-  // A weakened unit strikes weaker, in proportion to its hit points. A unit with no hit points
-  // left deals nothing rather than a negative amount, which would heal the target or read as a
-  // miss.
-  const double strength = as.max_hp > 0 ? static_cast<double>(a.hp) / as.max_hp : 0.0;
-  const double scaled = static_cast<double>(dmg) * strength;
-  constexpr double kMax = std::numeric_limits<int32_t>::max();
-  const int32_t damage = scaled <= 0.0    ? 0
-                         : scaled >= kMax ? std::numeric_limits<int32_t>::max()
-                                          : static_cast<int32_t>(scaled);
-
-  // Having moved spoils the aim, not the damage already worked out.
-  if (a.moved != 0) acc /= 2;
   int32_t result = damage;
-  if (g.rng.next() % 100 > acc) {
+  if (g.rng.next() % 100 > b.aim) {
     result = MISS;
-  } else if (g.rng.next() % 100 < eva) {
+  } else if (g.rng.next() % 100 < b.evasion) {
     result = MISS;  // dodged
   } else {
     const int64_t left = int64_t{t.hp} - damage;
@@ -117,11 +75,11 @@ int32_t resolve_attack(Game& g, const TUnit& a, TUnit& t, int t_slot) {
   return result;
 }
 
-void sort_range(RulesState& r, int lo, int hi) {
+void sort_range(const TargetLists& lists, int lo, int hi) {
   if (lo >= hi) return;
-  TPair* pairs = r.pair_list;
+  TPair* pairs = lists.pair_list;
   const TPair pivot = pairs[lo];
-  r.sort_pivot = pivot;
+  lists.sort_pivot = pivot;
   int i = lo;
   int j = hi + 1;
   for (;;) {
@@ -133,26 +91,31 @@ void sort_range(RulesState& r, int lo, int hi) {
       --j;
     } while (pairs[j].distance > pivot.distance);
     if (i >= j) break;
-    r.sort_swap = pairs[i];
+    lists.sort_swap = pairs[i];
     pairs[i] = pairs[j];
-    pairs[j] = r.sort_swap;
+    pairs[j] = lists.sort_swap;
   }
   pairs[lo] = pairs[j];
   pairs[j] = pivot;
-  sort_range(r, lo, j - 1);
-  sort_range(r, j + 1, hi);
+  sort_range(lists, lo, j - 1);
+  sort_range(lists, j + 1, hi);
+}
+
+// Pairs `attacker` (already in its own list's entry 0) with every candidate of `targets`,
+// the player's side first in each pair, and sorts the pairs.
+void pair_and_sort(const TargetLists& out, const TCandidate& attacker,
+                   const TCandidate (&targets)[kCandidates], bool attacker_is_player) {
+  for (TPair& p : out.pair_list) p = kClearedPair;
+  int n = 0;
+  for (const TCandidate& c : targets) {
+    if (c.slot != kNone && attacker.slot != kNone) {
+      out.pair_list[n++] = attacker_is_player ? pair_of(attacker, c) : pair_of(c, attacker);
+    }
+  }
+  sort_pairs(out, 0, kPairs - 1);
 }
 
 }  // namespace
-
-TargetClass target_class(int type) {
-  if ((type >= 1 && type <= 6) || (type >= 12 && type <= 17) || (type >= 23 && type <= 25)) {
-    return TargetClass::kSoft;
-  }
-  if ((type >= 7 && type <= 9) || (type >= 18 && type <= 20)) return TargetClass::kArmor;
-  if (type == 10 || type == 11 || type == 21 || type == 22) return TargetClass::kAir;
-  return TargetClass::kNone;
-}
 
 int32_t attack_value(const TUnitSpec& attacker, int target_type) {
   switch (target_class(target_type)) {
@@ -168,22 +131,29 @@ int32_t attack_value(const TUnitSpec& attacker, int target_type) {
   return 0;
 }
 
-bool is_aircraft_attacker(int type) {
-  return type == 10 || type == 11 || type == 21 || type == 22;
-}
-
-bool is_infantry_attacker(int type) {
-  return (type >= 2 && type <= 4) || (type >= 13 && type <= 15);
-}
-
-bool is_hq_type(int type) {
-  return type == kPlayerHq || type == kEnemyHq;
-}
-
 int32_t cell_distance(int ax, int ay, int bx, int by) {
   const int64_t d = std::llabs(int64_t{ax} - bx) + std::llabs(int64_t{ay} - by);
   return d < std::numeric_limits<int32_t>::max() ? static_cast<int32_t>(d)
                                                  : std::numeric_limits<int32_t>::max();
+}
+
+TargetLists rules_target_lists(RulesState& r) {
+  return TargetLists{r.attack_range, r.player_candidates, r.enemy_candidates,
+                     r.pair_list,    r.sort_swap,         r.sort_pivot};
+}
+
+void fill_player_targets(const Game& g, int x, int y, int slot, int range, const TargetLists& out) {
+  fill_attack_range(out.attack_range, x, y, range);
+  list_in_range(g.world.enemy_units, is_enemy_type, out.attack_range, out.enemy_candidates);
+  out.player_candidates[0] = TCandidate{slot, x, y};
+  pair_and_sort(out, out.player_candidates[0], out.enemy_candidates, true);
+}
+
+void fill_enemy_targets(const Game& g, int x, int y, int slot, int range, const TargetLists& out) {
+  fill_attack_range(out.attack_range, x, y, range);
+  list_in_range(g.world.player_units, is_player_type, out.attack_range, out.player_candidates);
+  out.enemy_candidates[0] = TCandidate{slot, x, y};
+  pair_and_sort(out, out.enemy_candidates[0], out.player_candidates, false);
 }
 
 void clear_pair_list(Game& g) {
@@ -191,37 +161,69 @@ void clear_pair_list(Game& g) {
 }
 
 void list_player_targets(Game& g, int x, int y, int slot, int range) {
-  RulesState& r = g.rules;
-  fill_attack_range(g, x, y, range);
-  list_in_range(g, g.world.enemy_units, 12, 25, r.enemy_candidates);
-  r.player_candidates[0] = TCandidate{slot, x, y};
-  clear_pair_list(g);
-  int n = 0;
-  for (const TCandidate& e : r.enemy_candidates) {
-    if (e.slot != kNone && r.player_candidates[0].slot != kNone) {
-      r.pair_list[n++] = pair_of(r.player_candidates[0], e);
-    }
-  }
-  sort_pairs(g, 0, kPairs - 1);
+  fill_player_targets(g, x, y, slot, range, rules_target_lists(g.rules));
 }
 
 void list_enemy_targets(Game& g, int x, int y, int slot, int range) {
-  RulesState& r = g.rules;
-  fill_attack_range(g, x, y, range);
-  list_in_range(g, g.world.player_units, 1, 11, r.player_candidates);
-  r.enemy_candidates[0] = TCandidate{slot, x, y};
-  clear_pair_list(g);
-  int n = 0;
-  for (const TCandidate& p : r.player_candidates) {
-    if (p.slot != kNone && r.enemy_candidates[0].slot != kNone) {
-      r.pair_list[n++] = pair_of(p, r.enemy_candidates[0]);
-    }
-  }
-  sort_pairs(g, 0, kPairs - 1);
+  fill_enemy_targets(g, x, y, slot, range, rules_target_lists(g.rules));
 }
 
 void sort_pairs(Game& g, int lo, int hi) {
-  sort_range(g.rules, lo < 0 ? 0 : lo, hi > kPairs - 1 ? kPairs - 1 : hi);
+  sort_pairs(rules_target_lists(g.rules), lo, hi);
+}
+
+void sort_pairs(const TargetLists& lists, int lo, int hi) {
+  sort_range(lists, lo < 0 ? 0 : lo, hi > kPairs - 1 ? kPairs - 1 : hi);
+}
+
+AttackBasis attack_basis(const Game& g, const TUnit& attacker, const TUnit& target) {
+  AttackBasis b;
+  if (!is_unit_type(attacker.type) || !is_unit_type(target.type)) return b;
+  const TUnitSpec& as = g.world.unit_specs[attacker.type];
+  const TUnitSpec& ts = g.world.unit_specs[target.type];
+  b.possible = true;
+  b.attack = attack_value(as, target.type);
+  if (is_aircraft(attacker.type)) {
+    b.defense = ts.defense_air;
+  } else {
+    b.defense = int64_t{ts.defense_ground} +
+                g.world.terrain_specs[rules_terrain_code(g, target.x, target.y)].defense;
+  }
+  b.base_damage = 2 * int64_t{b.attack} - b.defense;
+  if (b.base_damage < 0) b.base_damage = 0;
+
+  const int64_t acc = as.accuracy;
+  b.cut_evasion = ts.evasion > 0 ? ts.evasion : 1;
+  b.cut_aim = acc / 2 > 0 ? acc / 2 : 1;
+  if (is_hq_type(target.type)) b.hq = is_infantry(attacker.type) ? HqRule::kDouble : HqRule::kHalve;
+  b.hp = attacker.hp;
+  b.max_hp = as.max_hp;
+  // Having moved spoils the aim, not the damage already worked out.
+  b.aim = attacker.moved != 0 ? acc / 2 : acc;
+  b.evasion = ts.evasion;
+  return b;
+}
+
+int32_t hit_damage(const AttackBasis& b, int64_t dmg) {
+  if (b.hq == HqRule::kDouble) dmg *= 2;
+  if (b.hq == HqRule::kHalve) dmg /= 2;
+  // A weakened unit strikes weaker, in proportion to its hit points. A unit with no hit points
+  // left deals nothing rather than a negative amount, which would heal the target or read as a
+  // miss.
+  const double strength = b.max_hp > 0 ? static_cast<double>(b.hp) / b.max_hp : 0.0;
+  const double scaled = static_cast<double>(dmg) * strength;
+  constexpr double kMax = std::numeric_limits<int32_t>::max();
+  return scaled <= 0.0    ? 0
+         : scaled >= kMax ? std::numeric_limits<int32_t>::max()
+                          : static_cast<int32_t>(scaled);
+}
+
+int32_t hit_percent(const AttackBasis& b) {
+  if (!b.possible) return 0;
+  // The aim test passes on the numbers 0 to aim, the dodge test on evasion to 99.
+  const int64_t aimed = b.aim + 1 < 0 ? 0 : b.aim + 1 > 100 ? 100 : b.aim + 1;
+  const int64_t undodged = 100 - (b.evasion < 0 ? 0 : b.evasion > 100 ? 100 : b.evasion);
+  return static_cast<int32_t>((aimed * undodged + 50) / 100);
 }
 
 int32_t player_attack(Game& g, int p, int e) {

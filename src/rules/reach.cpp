@@ -2,6 +2,7 @@
 
 #include "rules/terrain_code.h"
 #include "state/game.h"
+#include "world/unit_kinds.h"
 
 namespace {
 
@@ -12,27 +13,18 @@ bool hinders(const TUnitSpec& stats, int move_class) {
   return stats.attack_soft + stats.attack_armor > 0;
 }
 
-bool is_player_unit_type(int type) {
-  return type >= 1 && type <= 11;
-}
-bool is_enemy_unit_type(int type) {
-  return type >= 12 && type <= 25;
-}
-
 // Marks (or, with `value` 65535, unmarks) the cells that hold a unit of either side: a walk never
 // enters them.
-void mark_occupied(Game& g, int32_t value) {
-  auto& reach = g.rules.reach;
+void mark_occupied(const Game& g, CostGrid& reach, int32_t value) {
   for (const TUnit& u : g.world.player_units) {
-    if (is_player_unit_type(u.type) && on_grid(u.x, u.y)) reach[u.x][u.y] = value;
+    if (is_player_type(u.type) && on_grid(u.x, u.y)) reach[u.x][u.y] = value;
   }
   for (const TUnit& u : g.world.enemy_units) {
-    if (is_enemy_unit_type(u.type) && on_grid(u.x, u.y)) reach[u.x][u.y] = value;
+    if (is_enemy_type(u.type) && on_grid(u.x, u.y)) reach[u.x][u.y] = value;
   }
 }
 
-void mark_border(Game& g, int32_t value) {
-  auto& reach = g.rules.reach;
+void mark_border(CostGrid& reach, int32_t value) {
   for (int i = 0; i < kMapSize; ++i) {
     reach[0][i] = value;
     reach[kMapSize - 1][i] = value;
@@ -47,14 +39,12 @@ void mark_border(Game& g, int32_t value) {
 // the same from whichever side, so the first time a cell is reached, from the cheapest of its
 // settled neighbours, is already its least cost: each cell is queued at most once, and each
 // bucket is a plain stack linked through the cells.
-void settle_reach(Game& g, int sx, int sy) {
-  RulesState& r = g.rules;
-  auto& reach = r.reach;
-  const auto& cost = r.move_cost;
+void settle_reach(const CostGrid& cost, int sx, int sy, CostGrid& reach,
+                  uint16_t (&bucket)[kReachBuckets], uint16_t (&next)[kMapCells]) {
   int queued = 0;
   const auto push = [&](int cell, int value) {
-    r.reach_next[cell] = r.reach_bucket[value];
-    r.reach_bucket[value] = static_cast<uint16_t>(cell + 1);
+    next[cell] = bucket[value];
+    bucket[value] = static_cast<uint16_t>(cell + 1);
     ++queued;
   };
 
@@ -62,9 +52,9 @@ void settle_reach(Game& g, int sx, int sy) {
   push(sx * kMapSize + sy, 0);
   for (int now = 0; queued > 0; ++now) {
     // Cells of cost 0 join the bucket being emptied.
-    while (r.reach_bucket[now] != 0) {
-      const int cell = r.reach_bucket[now] - 1;
-      r.reach_bucket[now] = r.reach_next[cell];
+    while (bucket[now] != 0) {
+      const int cell = bucket[now] - 1;
+      bucket[now] = next[cell];
       --queued;
       const int x = cell / kMapSize;
       const int y = cell % kMapSize;
@@ -90,9 +80,8 @@ void settle_reach(Game& g, int sx, int sy) {
 
 }  // namespace
 
-void build_move_cost(Game& g, int move, int move_class, int ring_side) {
+void fill_move_cost(const Game& g, int move, int move_class, int ring_side, CostGrid& cost) {
   if (move_class != kMoveClassAir && move_class != kMoveClassGround) return;
-  auto& cost = g.rules.move_cost;
   const auto& terrain = g.world.terrain_specs;
   for (int x = 0; x < kMapSize; ++x) {
     for (int y = 0; y < kMapSize; ++y) {
@@ -109,7 +98,7 @@ void build_move_cost(Game& g, int move, int move_class, int ring_side) {
   for (int slot = 0; slot < kRosterSlots; ++slot) {
     const TUnit& u = roster[slot];
     // A type outside the table (a damaged roster) hinders nobody.
-    if (u.type <= 0 || u.type >= kUnitSpecRows) continue;
+    if (u.type == 0 || !is_table_row(u.type)) continue;
     if (!hinders(g.world.unit_specs[u.type], move_class)) continue;
     const int ring[4][2] = {{u.x, u.y + 1}, {u.x + 1, u.y}, {u.x, u.y - 1}, {u.x - 1, u.y}};
     for (const auto& c : ring) {
@@ -118,17 +107,25 @@ void build_move_cost(Game& g, int move, int move_class, int ring_side) {
   }
 }
 
-void compute_reach(Game& g, int x, int y) {
-  auto& reach = g.rules.reach;
+void fill_reach(const Game& g, const CostGrid& cost, int x, int y, CostGrid& reach,
+                uint16_t (&bucket)[kReachBuckets], uint16_t (&next)[kMapCells]) {
   for (auto& column : reach) {
     for (int32_t& cell : column) cell = kNone;
   }
   // Border and occupied cells start at 0, the lowest value, so no walk ever enters them.
-  mark_border(g, 0);
-  mark_occupied(g, 0);
-  if (on_grid(x, y)) settle_reach(g, x, y);
-  mark_occupied(g, kNone);
-  mark_border(g, kNone);
+  mark_border(reach, 0);
+  mark_occupied(g, reach, 0);
+  if (on_grid(x, y)) settle_reach(cost, x, y, reach, bucket, next);
+  mark_occupied(g, reach, kNone);
+  mark_border(reach, kNone);
+}
+
+void build_move_cost(Game& g, int move, int move_class, int ring_side) {
+  fill_move_cost(g, move, move_class, ring_side, g.rules.move_cost);
+}
+
+void compute_reach(Game& g, int x, int y) {
+  fill_reach(g, g.rules.move_cost, x, y, g.rules.reach, g.rules.reach_bucket, g.rules.reach_next);
 }
 
 bool within_move(const Game& g, int x, int y, int move) {

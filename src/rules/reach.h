@@ -3,15 +3,37 @@
 
 #include <cstdint>
 
-#include "state/world_state.h"
+#include "state/rules_state.h"
 
 struct Game;
+
+using CostGrid = int32_t[kMapSize][kMapSize];
 
 constexpr int kMoveClassAir = 0;
 constexpr int kMoveClassGround = 1;
 // Which roster hinders the mover: the enemy units while the player moves, and the reverse.
 constexpr int kRingEnemyUnits = 0;
 constexpr int kRingPlayerUnits = 1;
+
+// The movement class of a unit type: aircraft pay the air cost of terrain, all others the ground
+// cost.
+inline int move_class_of(const TUnitSpec& stats) {
+  return stats.air == 1 ? kMoveClassAir : kMoveClassGround;
+}
+
+// The cores of build_move_cost and compute_reach. They read the terrain and the rosters and write
+// only the caller's grids, so a player that asks where a unit could go changes nothing in the
+// game.
+// The search works through one stack of cells per reach value, linked through the cells (the
+// game keeps its own in RulesState); a caller brings a ReachWork, which must start zeroed and is
+// left so.
+void fill_move_cost(const Game& g, int move, int move_class, int ring_side, CostGrid& cost);
+void fill_reach(const Game& g, const CostGrid& cost, int x, int y, CostGrid& reach,
+                uint16_t (&bucket)[kReachBuckets], uint16_t (&next)[kMapCells]);
+struct ReachWork {
+  uint16_t bucket[kReachBuckets] = {};
+  uint16_t next[kMapCells] = {};
+};
 
 // Fills move_cost for a mover with `move` movement points. Aircraft (class 0) pay the terrain's
 // air cost, ground units (class 1) its ground cost with 255 standing for the whole move. Every

@@ -5,6 +5,7 @@
 #include "state/game.h"
 #include "world/roster.h"
 #include "world/tables.h"
+#include "world/unit_kinds.h"
 #include "world/vision.h"
 
 namespace {
@@ -21,7 +22,7 @@ int clamp_int(int v, int lo, int hi) {
 
 // The sprite of a unit, or -1 for a slot whose type is outside the table.
 int unit_sprite(const Game& g, const TUnit& unit) {
-  if (unit.type < 0 || unit.type >= kUnitSpecRows) return -1;
+  if (!is_table_row(unit.type)) return -1;
   const int image = g.world.unit_specs[unit.type].image;
   return unit.ready == 1 ? image : image + kActedSpriteOffset;
 }
@@ -77,7 +78,7 @@ void draw_map_view(Game& g, int vx, int vy) {
       }
       if (o - kEnemyOccupancyBase >= kRosterSlots) continue;
       const TUnit& enemy = w.enemy_units[o - kEnemyOccupancyBase];
-      if (enemy.type < 0 || enemy.type >= kUnitSpecRows) continue;
+      if (!is_table_row(enemy.type)) continue;
       // Enemy HQs are known from the start of a stage; every other enemy hides in the fog.
       if (!seen && w.unit_specs[enemy.type].image != kEnemyHqImage) continue;
       draw_image(form.img_main, form.ImageList1, 32 * i, 32 * j, unit_sprite(g, enemy));
@@ -119,7 +120,7 @@ void select_at_pointer(Game& g) {
     slot = o - kEnemyOccupancyBase;
     unit = &w.enemy_units[slot];
   }
-  if (unit == nullptr || unit->type < 0 || unit->type >= kUnitSpecRows) {
+  if (unit == nullptr || !is_table_row(unit->type)) {
     w.selected_spec = w.unit_specs[0];
     w.selected_unit = TUnit{};
     w.selected_slot = -1;

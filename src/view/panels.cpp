@@ -7,6 +7,7 @@
 #include "ui/window.h"
 #include "world/roster_queries.h"
 #include "world/tables.h"
+#include "world/unit_kinds.h"
 
 namespace {
 
@@ -121,7 +122,7 @@ void draw_unit_list(Game& g) {
     char text[160];
     if (unit.type == 0) {
       std::snprintf(text, sizeof text, "--------");
-    } else if (unit.type > 0 && unit.type < kUnitSpecRows) {
+    } else if (is_table_row(unit.type)) {
       char name[kSpecTextBytes];
       char model[kSpecTextBytes];
       const TUnitSpec& stats = w.unit_specs[unit.type];

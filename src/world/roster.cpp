@@ -3,6 +3,7 @@
 #include "state/game.h"
 #include "view/map_view.h"
 #include "world/tables.h"
+#include "world/unit_kinds.h"
 #include "world/vision.h"
 
 TUnit* roster_of(Game& g, int side) {
@@ -105,15 +106,14 @@ void rebuild_occupancy(Game& g) {
 }
 
 void deploy_reserves(Game& g) {
-  constexpr int kSquadType = 24;
-  constexpr int kAceType = 25;
   for (const TUnit& unit : g.world.enemy_units) {
-    if (unit.type >= 13 && unit.type <= 22) return;
+    if (is_enemy_produced(unit.type)) return;
   }
   const CellPoint* points = g.world.reserve_points;
-  if (points[0].x != kNone) add_unit(g, points[0].x, points[0].y, kAceType, kSideEnemy, default_hp);
+  if (points[0].x != kNone)
+    add_unit(g, points[0].x, points[0].y, kEnemyAce, kSideEnemy, default_hp);
   for (int entry = 1; entry < kReservePoints && points[entry].x != kNone; ++entry) {
-    add_unit(g, points[entry].x, points[entry].y, kSquadType, kSideEnemy, default_hp);
+    add_unit(g, points[entry].x, points[entry].y, kEnemySquad, kSideEnemy, default_hp);
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include "state/game.h"
 #include "world/roster.h"
+#include "world/unit_kinds.h"
 
 int32_t first_ready(const Game& g, int kind) {
   if (kind != kReadyAnyPlayer && kind != kReadyEnemyNotHq) return kNone;
@@ -17,20 +18,19 @@ int32_t first_ready(const Game& g, int kind) {
 
 int32_t count_units(const Game& g, int kind) {
   int side = kSidePlayer;
-  int low = 0;
-  int high = 0;
+  bool (*counted)(int) = nullptr;
   switch (kind) {
     case kCountPlayerUnits:
-      side = kSidePlayer, low = 2, high = 11;
+      side = kSidePlayer, counted = is_player_troop;
       break;
     case kCountEnemyUnits:
-      side = kSideEnemy, low = 13, high = 22;
+      side = kSideEnemy, counted = is_enemy_produced;
       break;
     case kCountPlayerHqs:
-      side = kSidePlayer, low = high = kPlayerHq;
+      side = kSidePlayer, counted = [](int type) { return type == kPlayerHq; };
       break;
     case kCountEnemyHqs:
-      side = kSideEnemy, low = high = kEnemyHq;
+      side = kSideEnemy, counted = [](int type) { return type == kEnemyHq; };
       break;
     default:
       return 0;
@@ -38,7 +38,7 @@ int32_t count_units(const Game& g, int kind) {
   const TUnit* roster = roster_of(g, side);
   int32_t n = 0;
   for (int slot = 0; slot < kRosterSlots; ++slot) {
-    if (roster[slot].type >= low && roster[slot].type <= high) ++n;
+    if (counted(roster[slot].type)) ++n;
   }
   return n;
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "state/game.h"
+#include "world/unit_kinds.h"
 
 namespace {
 
@@ -120,7 +121,7 @@ void recount_types(Game& g) {
   for (const TUnit* roster : {w.player_units, w.enemy_units}) {
     for (int slot = 0; slot < kRosterSlots; ++slot) {
       const int type = roster[slot].type;
-      if (type > 0 && type < kUnitSpecRows) w.unit_specs[type].count += 1;
+      if (type != 0 && is_table_row(type)) w.unit_specs[type].count += 1;
     }
   }
 }

@@ -1,6 +1,7 @@
 #include "world/vision.h"
 
 #include "state/game.h"
+#include "world/unit_kinds.h"
 
 void build_sight_stencils(Game& g) {
   auto& masks = g.world.sight_stencils;
@@ -69,11 +70,9 @@ void update_vision(Game& g, int side) {
   clear_vision(g, side);
   const bool player = side == kSidePlayer;
   const TUnit* roster = player ? g.world.player_units : g.world.enemy_units;
-  const int low = player ? 1 : 12;
-  const int high = player ? 11 : 22;
   for (int slot = 0; slot < kRosterSlots; ++slot) {
     const TUnit& unit = roster[slot];
-    if (unit.type < low || unit.type > high) continue;
+    if (!gives_sight(side, unit.type)) continue;
     mark_sight(g, unit.x, unit.y, g.world.unit_specs[unit.type].sight, side);
   }
 }

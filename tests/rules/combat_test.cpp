@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -561,6 +563,196 @@ TEST(ClearPairList, ClearedRecords) {
     EXPECT_EQ(p.e_x, 0);
     EXPECT_EQ(p.e_y, 0);
     EXPECT_EQ(p.distance, kNone);
+  }
+}
+
+// ---- The cores: the rules' answers without touching the game ----
+
+// Every byte of the game, to show that a core changed none of them.
+std::vector<unsigned char> bytes_of(const Game& g) {
+  std::vector<unsigned char> bytes(sizeof(Game));
+  std::memcpy(bytes.data(), &g, sizeof(Game));
+  return bytes;
+}
+
+template <typename T>
+bool same_bytes(const T& a, const T& b) {
+  return std::memcmp(&a, &b, sizeof(T)) == 0;
+}
+
+struct BasisCase {
+  const char* name;
+  int attacker;
+  int target;
+  int terrain;
+  bool moved;
+  int attacker_hp;  // 0: full
+  // What the rules make of it before the draws.
+  int64_t base_damage;
+  int64_t cut_evasion;
+  int64_t cut_aim;
+  HqRule hq;
+  int64_t aim;
+  int64_t evasion;
+};
+
+// The pre-draw figures are the ones the attack itself runs on: for each case the attack's
+// aim and dodge tests turn exactly at the basis's aim and evasion, and a hit deals what the
+// basis makes of the draws.
+TEST(AttackBasis, IsWhatTheAttackRunsOn) {
+  const BasisCase cases[] = {
+      // 2 x 50 - (50 + 5) = 45; cut moduli: the target's evasion, half the accuracy.
+      {"tank, tank on plain", 9, 20, fixture::kPlain, false, 0, 45, 20, 40, HqRule::kNone, 80, 20},
+      {"tank after a walk", 9, 20, fixture::kPlain, true, 0, 45, 20, 40, HqRule::kNone, 40, 20},
+      {"riflemen, HQ in town", 4, 12, 11, false, 0, 90, 1, 47, HqRule::kDouble, 95, 0},
+      {"tank, HQ on plain", 9, 12, fixture::kPlain, false, 0, 45, 1, 40, HqRule::kHalve, 80, 0},
+      {"bomber, tank on a mountain", 10, 20, kMountain, false, 0, 90, 20, 45, HqRule::kNone, 90,
+       20},
+      {"AA gun, fighter", 8, 22, fixture::kPlain, false, 0, 275, 60, 25, HqRule::kNone, 50, 60},
+      {"weakened assault, riflemen", 3, 15, 5, false, 7, 70, 20, 40, HqRule::kNone, 80, 20},
+      {"no cover without terrain", 7, 20, 0, false, 0, 0, 20, 35, HqRule::kNone, 70, 20},
+  };
+  // Draws before the two tests: no doubling or doubling, small and large bonus and cut.
+  const std::vector<int32_t> extras[] = {
+      {1, 0, 0, 0}, {0, 7, 13, 2}, {30, 30000, 19, 0}, {29, 12345, 32767, 31}};
+  for (const BasisCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto g = make_game();
+    TUnit& a = place(*g, kSidePlayer, 0, c.attacker, 10, 10);
+    if (c.attacker_hp != 0) a.hp = c.attacker_hp;
+    a.moved = c.moved ? 1 : 0;
+    place(*g, kSideEnemy, 0, c.target, 11, 10);
+    paint(*g, 11, 10, c.terrain);
+    const auto before = bytes_of(*g);
+    const AttackBasis b = attack_basis(*g, a, g->world.enemy_units[0]);
+    EXPECT_TRUE(bytes_of(*g) == before);
+    ASSERT_TRUE(b.possible);
+    EXPECT_EQ(b.base_damage, c.base_damage);
+    EXPECT_EQ(b.cut_evasion, c.cut_evasion);
+    EXPECT_EQ(b.cut_aim, c.cut_aim);
+    EXPECT_EQ(b.hq, c.hq);
+    EXPECT_EQ(b.aim, c.aim);
+    EXPECT_EQ(b.evasion, c.evasion);
+    EXPECT_EQ(b.hp, a.hp);
+    EXPECT_EQ(b.max_hp, g->world.unit_specs[c.attacker].max_hp);
+
+    for (const std::vector<int32_t>& e : extras) {
+      int64_t dmg = b.base_damage;
+      std::vector<int32_t> draws = {e[0]};
+      if (e[0] % 30 == 0) dmg *= 2;
+      if (dmg >= 5) {
+        draws.push_back(e[1]);
+        dmg += e[1] % (dmg / 5);
+      }
+      draws.push_back(e[2]);
+      draws.push_back(e[3]);
+      const int64_t cut = e[2] % b.cut_evasion - e[3] % b.cut_aim;
+      if (cut > 0) dmg = std::max<int64_t>(0, dmg - cut);
+      const int32_t hit = hit_damage(b, dmg);
+      const size_t tests = draws.size();
+      struct Test {
+        int32_t aim_draw;
+        int32_t dodge_draw;
+        bool hits;
+      };
+      const Test turns[] = {{static_cast<int32_t>(b.aim), static_cast<int32_t>(b.evasion), true},
+                            {static_cast<int32_t>(b.aim + 1), 99, false},
+                            {0, static_cast<int32_t>(b.evasion - 1), false}};
+      for (const Test& t : turns) {
+        if (t.aim_draw > 99 || t.dodge_draw < 0) continue;
+        draws.resize(tests);
+        draws.push_back(t.aim_draw);
+        draws.push_back(t.dodge_draw);
+        g->world.enemy_units[0].hp = 10000;
+        Draws d(*g, draws);
+        const int32_t result = player_attack(*g, 0, 0);
+        EXPECT_EQ(result, t.hits ? hit : MISS) << t.aim_draw << " " << t.dodge_draw;
+        EXPECT_EQ(d.used(), static_cast<int>(tests) + (t.aim_draw > b.aim ? 1 : 2));
+      }
+    }
+  }
+}
+
+TEST(AttackBasis, HitPercentAndNoAttackWithoutUnits) {
+  auto g = make_game();
+  TUnit& a = place(*g, kSidePlayer, 0, 9, 10, 10);
+  TUnit& t = place(*g, kSideEnemy, 0, 20, 11, 10);
+  // Aim passes on 0 to 80 (81 in 100), the dodge on 20 to 99 (80 in 100).
+  EXPECT_EQ(hit_percent(attack_basis(*g, a, t)), 65);
+  a.moved = 1;  // 41 in 100
+  EXPECT_EQ(hit_percent(attack_basis(*g, a, t)), 33);
+  for (int type : {0, 26, 33, -1, 1000}) {
+    t.type = type;
+    const AttackBasis b = attack_basis(*g, a, t);
+    EXPECT_FALSE(b.possible) << type;
+    EXPECT_EQ(hit_percent(b), 0) << type;
+  }
+}
+
+struct ListingCase {
+  const char* name;
+  bool player_attacks;
+  int x;
+  int y;
+  int slot;
+  int range;
+};
+
+// The listing cores fill a caller's lists exactly as the operations fill the game's, the entries
+// they leave alone included, and change nothing in the game.
+TEST(TargetCores, FillACallersListsAsTheOperationsFillTheGames) {
+  const ListingCase cases[] = {
+      {"player, range 3", true, 10, 10, 7, 3},     {"player, range 10", true, 12, 12, 0, 10},
+      {"player, no slot", true, 10, 10, kNone, 3}, {"enemy, range 4", false, 20, 20, 3, 4},
+      {"enemy, range 12", false, 11, 11, 59, 12},  {"enemy, nothing near", false, 50, 50, 1, 2},
+  };
+  for (const ListingCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto g = make_game();
+    unsigned seed = 7;
+    const auto roll = [&seed](int n) {
+      seed = seed * 1103515245u + 12345u;
+      return static_cast<int>((seed >> 16) % static_cast<unsigned>(n));
+    };
+    for (int s = 0; s < 40; ++s) {
+      place(*g, kSidePlayer, s, roll(12), 5 + roll(25), 5 + roll(25));
+      place(*g, kSideEnemy, s, 12 + roll(15), 5 + roll(25), 5 + roll(25));
+    }
+    // Earlier listings leave their traces, in the game's lists and the caller's alike.
+    RulesState& r = g->rules;
+    for (int k = 0; k < kCandidates; ++k) {
+      r.player_candidates[k] = TCandidate{k, roll(64), roll(64)};
+      r.enemy_candidates[k] = TCandidate{k + 1, roll(64), roll(64)};
+    }
+    r.sort_swap = TPair{1, 2, 3, 4, 5, 6, 7};
+    r.sort_pivot = TPair{8, 9, 10, 11, 12, 13, 14};
+    auto mine = std::make_unique<TargetBuffers>();
+    std::memcpy(mine->attack_range, r.attack_range, sizeof r.attack_range);
+    std::memcpy(mine->player_candidates, r.player_candidates, sizeof r.player_candidates);
+    std::memcpy(mine->enemy_candidates, r.enemy_candidates, sizeof r.enemy_candidates);
+    std::memcpy(mine->pair_list, r.pair_list, sizeof r.pair_list);
+    mine->sort_swap = r.sort_swap;
+    mine->sort_pivot = r.sort_pivot;
+
+    const auto before = bytes_of(*g);
+    if (c.player_attacks) {
+      fill_player_targets(*g, c.x, c.y, c.slot, c.range, mine->lists());
+    } else {
+      fill_enemy_targets(*g, c.x, c.y, c.slot, c.range, mine->lists());
+    }
+    EXPECT_TRUE(bytes_of(*g) == before);
+
+    if (c.player_attacks) {
+      list_player_targets(*g, c.x, c.y, c.slot, c.range);
+    } else {
+      list_enemy_targets(*g, c.x, c.y, c.slot, c.range);
+    }
+    EXPECT_TRUE(same_bytes(mine->attack_range, r.attack_range));
+    EXPECT_TRUE(same_bytes(mine->player_candidates, r.player_candidates));
+    EXPECT_TRUE(same_bytes(mine->enemy_candidates, r.enemy_candidates));
+    EXPECT_TRUE(same_bytes(mine->pair_list, r.pair_list));
+    EXPECT_TRUE(same_bytes(mine->sort_swap, r.sort_swap));
+    EXPECT_TRUE(same_bytes(mine->sort_pivot, r.sort_pivot));
   }
 }
 

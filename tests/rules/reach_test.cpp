@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <memory>
 #include <random>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "rules/reach_reference.h"
 #include "rules/rules_fixture.h"
@@ -379,6 +382,53 @@ TEST(Reach, EqualsTheDepthFirstRelaxationOnRandomMaps) {
       }
     }
     ASSERT_EQ(mismatches, 0);
+  }
+}
+
+// The cores work in a caller's grids: the game keeps every byte, and the grids end as the
+// operations leave the game's own, for both sides and both classes.
+TEST(ReachCore, FillsACallersGridsAsTheOperationsFillTheGames) {
+  struct Grids {
+    CostGrid cost;
+    CostGrid reach;
+    ReachWork work;
+  };
+  auto mine = std::make_unique<Grids>();
+  std::mt19937 rng(4242);
+  for (int round = 0; round < 24; ++round) {
+    SCOPED_TRACE(round);
+    auto g = make_game();
+    for (int x = 0; x < kMapSize; ++x) {
+      for (int y = 0; y < kMapSize; ++y) paint(*g, x, y, static_cast<int>(rng() % 16));
+    }
+    for (int s = 0; s < 15; ++s) {
+      place(*g, kSidePlayer, s, 1 + static_cast<int>(rng() % 11), 1 + static_cast<int>(rng() % 62),
+            1 + static_cast<int>(rng() % 62));
+      place(*g, kSideEnemy, s, 12 + static_cast<int>(rng() % 14), 1 + static_cast<int>(rng() % 62),
+            1 + static_cast<int>(rng() % 62));
+    }
+    const int side = round % 2 == 0 ? kSidePlayer : kSideEnemy;
+    const TUnit& u =
+        side == kSidePlayer ? g->world.player_units[round % 15] : g->world.enemy_units[round % 15];
+    const TUnitSpec& stats = g->world.unit_specs[u.type];
+    const int ring = side == kSidePlayer ? kRingEnemyUnits : kRingPlayerUnits;
+    // Left over from an earlier search of the game's, so the grids must be filled, not kept.
+    reach_for(*g, kSidePlayer, (round + 1) % 15);
+    for (auto& column : mine->reach) std::fill(std::begin(column), std::end(column), -7);
+
+    std::vector<unsigned char> before(sizeof(Game));
+    std::memcpy(before.data(), g.get(), sizeof(Game));
+    fill_move_cost(*g, stats.move, move_class_of(stats), ring, mine->cost);
+    fill_reach(*g, mine->cost, u.x, u.y, mine->reach, mine->work.bucket, mine->work.next);
+    EXPECT_EQ(std::memcmp(before.data(), g.get(), sizeof(Game)), 0);
+
+    build_move_cost(*g, stats.move, move_class_of(stats), ring);
+    compute_reach(*g, u.x, u.y);
+    EXPECT_EQ(std::memcmp(mine->cost, g->rules.move_cost, sizeof(CostGrid)), 0);
+    EXPECT_EQ(std::memcmp(mine->reach, g->rules.reach, sizeof(CostGrid)), 0);
+    // The work space is empty again, ready for the next search.
+    EXPECT_TRUE(std::all_of(std::begin(mine->work.bucket), std::end(mine->work.bucket),
+                            [](uint16_t b) { return b == 0; }));
   }
 }
 
