@@ -188,7 +188,14 @@ void stage_setup(Game& g) {
   w.enemy_start_sp = row.start_sp;
   set_air_prices(g, row.air_prices[0], row.air_prices[1], row.air_prices[2], row.air_prices[3]);
 
-  load_stage_map(g, g.flow.stage_no);
+  if (!load_stage_map(g, g.flow.stage_no)) {
+    // Without its map the stage would open on whatever board was left, or on none, and could
+    // be neither won nor lost. The player has been told; back to the intermission, after the
+    // same pause a save takes, so the button still held on "出撃" does not try again at once.
+    g.flow.wait_ticks = 60;
+    g.flow.scene = 12;
+    return;
+  }
   recount_types(g);
   g.flow.player_income = row.player_income;
   g.flow.enemy_income = row.enemy_income;
