@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <cstdio>
 
 namespace {
 
@@ -123,17 +124,18 @@ void SdlMusicPlayer::rewind() {
 }
 
 SdlSoundPlayer::~SdlSoundPlayer() {
+  // The channel lets go of its chunk before the cache frees it.
   Mix_HaltChannel(kEffectChannel);
-  Mix_FreeChunk(chunk_);
 }
 
 bool SdlSoundPlayer::open(const char* file_name) {
   // A new effect cuts the one still sounding.
   Mix_HaltChannel(kEffectChannel);
-  Mix_FreeChunk(chunk_);
-  chunk_ = Mix_LoadWAV(file_name);
+  bool first_refusal = false;
+  chunk_ = cache_.get(file_name, &error_, &first_refusal);
   if (chunk_ == nullptr) {
-    error_ = Mix_GetError();
+    // Said once; the effect then stays silent for the rest of the run.
+    if (first_refusal) std::fprintf(stderr, "nevalt: %s\n", error_.c_str());
     return false;
   }
   error_.clear();
