@@ -468,12 +468,26 @@ PointerSample SdlHost::sample_pointer() {
   int gx = 0;
   int gy = 0;
   const Uint32 buttons = SDL_GetGlobalMouseState(&gx, &gy);
+  const bool left = (buttons & SDL_BUTTON_LMASK) != 0;
+  const bool right = (buttons & SDL_BUTTON_RMASK) != 0;
+  const int s = options_.scale;
+  // Over the window its own position of the pointer is exact. The window's place on the screen
+  // is not: SDL misses a move that ends where its first notice of the window put it (a move to
+  // (0, 0)), and the global position less that stale place lands clicks where the picture was.
+  int lx = 0;
+  int ly = 0;
+  SDL_GetMouseState(&lx, &ly);
+  int w = 0;
+  int h = 0;
+  SDL_GetWindowSize(window_, &w, &h);
+  if (SDL_GetMouseFocus() == window_ && lx >= 0 && lx < w && ly >= 0 && ly < h) {
+    return PointerSample{lx / s, ly / s, left, right};
+  }
+  // Outside it, only the global position tells how far off the picture the pointer is.
   int wx = 0;
   int wy = 0;
   SDL_GetWindowPosition(window_, &wx, &wy);
-  const int s = options_.scale;
-  return PointerSample{to_picture(gx, wx, s), to_picture(gy, wy, s),
-                       (buttons & SDL_BUTTON_LMASK) != 0, (buttons & SDL_BUTTON_RMASK) != 0};
+  return PointerSample{to_picture(gx, wx, s), to_picture(gy, wy, s), left, right};
 }
 
 void SdlHost::set_caption(const char* utf8) {
