@@ -1,5 +1,7 @@
 #include "platform/sdl_media_player.h"
 
+#include <sys/stat.h>
+
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
@@ -100,6 +102,14 @@ bool SdlMusicPlayer::open(const char* file_name) {
   Mix_HaltMusic();
   g_music_command.fetch_add(1);
   Mix_FreeMusic(music_);
+  music_ = nullptr;
+  // A track is streamed, so any length of file is fine; but a device, a FIFO or a folder in its
+  // place would hold the decoder (and with it the game) for ever, still searching for a frame.
+  struct stat st {};
+  if (::stat(file_name, &st) == 0 && !S_ISREG(st.st_mode)) {
+    error_ = std::string("cannot play the music ") + file_name + ": not a regular file";
+    return false;
+  }
   music_ = Mix_LoadMUS(file_name);
   if (music_ == nullptr) {
     error_ = Mix_GetError();

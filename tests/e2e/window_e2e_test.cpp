@@ -92,6 +92,13 @@ TEST(Window, SigtermEndsTheProgramFromAMessageBoxAndFromPlay) {
   } cases[] = {
       {"a message box waiting for OK",
        [](const fs::path& d) { fs::remove(d / "tatsumakinotourai.mp3"); }, false},
+      // Refused as no regular file, where the decoder would search it for a frame for ever.
+      {"a message box about a title track that never ends",
+       [](const fs::path& d) {
+         fs::remove(d / "tatsumakinotourai.mp3");
+         fs::create_symlink("/dev/zero", d / "tatsumakinotourai.mp3");
+       },
+       false},
       {"the built-in player clicking on an endless effect",
        [](const fs::path& d) {
          fs::remove(d / "se01.wav");
@@ -128,6 +135,8 @@ TEST(Window, SigtermEndsTheProgramFromAMessageBoxAndFromPlay) {
     EXPECT_TRUE(dump["closed"].get<bool>());
     if (!c.autoplay) {
       ASSERT_EQ(dump["messages"].size(), 1u);
+      EXPECT_TRUE(has(dump["messages"][0]["text"].get<std::string>(), "tatsumakinotourai.mp3"))
+          << dump["messages"][0];
       EXPECT_LE(dump["pass"].get<long>(), 1) << "the box holds the passes until the end";
     }
   }
