@@ -2,6 +2,8 @@
 JOBS ?= $(shell nproc)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
+# Leaks of system libraries the sanitizer build must not blame on the game (see the file).
+export LSAN_OPTIONS ?= suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0
 
 .PHONY: deps build build-asan run test test-fast monkey soak format clean balance campaign \
 	campaign-asan install package

@@ -5,17 +5,20 @@
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
+#include <csignal>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "bot/autoplay.h"
 #include "game/game_tick.h"
 #include "game/state_dump.h"
 #include "platform/headless_host.h"
 #include "platform/input_script.h"
+#include "game/output_file.h"
 #include "platform/sdl_host.h"
 #include "platform/startup.h"
 #include "state/game.h"
@@ -45,6 +48,16 @@ struct Options {
   bool autoplay = false;
   int autoplay_battles = 0;
 };
+
+// Said before any range check, so that "abc" is called what it is rather than out of range.
+const CLI::Validator kWholeNumber(
+    [](std::string& value) -> std::string {
+      size_t i = value[0] == '-' || value[0] == '+' ? 1 : 0;
+      bool digits = i < value.size();
+      for (; i < value.size(); ++i) digits = digits && value[i] >= '0' && value[i] <= '9';
+      return digits ? std::string() : "a whole number is expected, not '" + value + "'";
+    },
+    "", "whole number");
 
 int fail(const std::string& message) {
   std::fprintf(stderr, "nevalt: %s\n", message.c_str());
@@ -120,6 +133,7 @@ int play(Game& g, const Options& o, const std::string& data_dir, unsigned seed) 
 
   HostLog log;
   long passes = 0;
+  int record_status = 0;
   if (o.headless) {
     HeadlessHost host(g, !o.dump_state.empty());
     host.run(script, o.ticks, bot.get());
@@ -142,24 +156,31 @@ int play(Game& g, const Options& o, const std::string& data_dir, unsigned seed) 
     std::unique_ptr<SdlHost> host = SdlHost::create(g, so, &error);
     if (host == nullptr) return fail(error);
     host->run();
+    if (!host->finish_recording(&error)) record_status = fail(error);
     log = host->log();
     passes = host->pass_number();
   }
 
+  // Each output is written whatever became of the others; any one lost fails the run.
+  int status = record_status;
   if (!o.screenshot.empty() && !write_screenshot(o.screenshot, g.form.img_main, &error)) {
-    return fail(error);
+    status = fail(error);
   }
   if (!o.dump_state.empty()) {
     nlohmann::ordered_json dump = state_dump(g, passes, log);
     if (bot != nullptr) dump["autoplay"] = autoplay_json(*bot);
-    if (!write_state_dump(o.dump_state, dump, &error)) return fail(error);
+    if (!write_state_dump(o.dump_state, dump, &error)) status = fail(error);
   }
-  return 0;
+  return status;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Past a file-size limit a write should fail like any other (the save says so and keeps the
+  // old file) instead of ending the program in the middle of it.
+  std::signal(SIGXFSZ, SIG_IGN);
+
   CLI::App app{"Nevalt: a turn-based tactics war game, red against the computer's blue."};
   Options o;
   app.set_version_flag("--version", std::string("nevalt ") + NEVALT_VERSION,
@@ -168,24 +189,32 @@ int main(int argc, char** argv) {
                  "Folder with the game's files; the game runs in it and saves SAVE.TXT there "
                  "(default: 'data' beside the program if present, else the installed data; "
                  "saves then go to $XDG_DATA_HOME/nevalt, by default ~/.local/share/nevalt)");
-  app.add_option("--scale", o.scale, "Show every pixel as NxN (1 to 8)")->check(CLI::Range(1, 8));
+  app.add_option("--scale", o.scale, "Show every pixel as NxN (1 to 8)")
+      ->check(kWholeNumber)
+      ->check(CLI::Range(1, 8));
   app.add_flag("--mute", o.mute, "No sound");
   app.add_option("--music-volume", o.music_volume, "Volume of the music in percent (0 to 100)")
+      ->check(kWholeNumber)
       ->check(CLI::Range(0, 100));
   app.add_option("--sound-volume", o.sound_volume,
                  "Volume of the sound effects in percent (0 to 100)")
+      ->check(kWholeNumber)
       ->check(CLI::Range(0, 100));
   app.add_option("--enemy-speed", o.enemy_speed,
                  "Passes per 30 ms tick while the computer plays its turn (1 to 8); "
                  "the headless run is unchanged")
+      ->check(kWholeNumber)
       ->check(CLI::Range(1, 8));
   app.add_flag("--debug", o.debug,
                "Show the unit listing and its three buttons right of the picture (window only)");
   app.add_option("--seed", o.seed, "Seed of the random generator (default: the clock)")
+      ->check(kWholeNumber)
       ->check(CLI::Range(0LL, 4294967295LL));
   app.add_option("--record", o.record, "Write the input of this game as an input script");
   app.add_flag("--headless", o.headless, "No window: run --ticks passes as fast as possible");
-  app.add_option("--ticks", o.ticks, "Number of passes to run")->check(CLI::Range(0L, 1L << 40));
+  app.add_option("--ticks", o.ticks, "Number of passes to run")
+      ->check(kWholeNumber)
+      ->check(CLI::Range(0L, 1L << 40));
   app.add_option("--input", o.input, "Input script for --headless");
   app.add_option("--screenshot", o.screenshot, "Write the picture as PNG after the last pass");
   app.add_option("--dump-state", o.dump_state, "Write the game state as JSON after the last pass");
@@ -195,6 +224,7 @@ int main(int argc, char** argv) {
   app.add_option("--autoplay-battles", o.autoplay_battles,
                  "With --autoplay: stop after N battles, won or lost (default 0: play the "
                  "campaign to its ending)")
+      ->check(kWholeNumber)
       ->check(CLI::Range(0, 1000000));
   CLI11_PARSE(app, argc, argv);
 
@@ -212,6 +242,13 @@ int main(int argc, char** argv) {
   o.record = absolute(o.record);
   o.screenshot = absolute(o.screenshot);
   o.dump_state = absolute(o.dump_state);
+  // Before any pass: a long run must not find out at its end that its output cannot be kept.
+  const std::pair<const std::string*, const char*> outputs[] = {
+      {&o.screenshot, "screenshot"}, {&o.dump_state, "state dump"}, {&o.record, "recording"}};
+  for (const auto& [path, what] : outputs) {
+    std::string error;
+    if (!path->empty() && !check_output_path(*path, what, &error)) return fail(error);
+  }
 
   std::string data_dir =
       o.data_dir.empty() ? default_data_dir(executable_dir(), NEVALT_INSTALLED_DATA) : o.data_dir;

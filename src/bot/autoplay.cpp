@@ -80,6 +80,9 @@ void Autoplay::observe(const Game& g) {
       end_battle(g, BattleRecord::kUnfinished);
     }
   }
+  // "出撃" that leads to the intermission's pause instead of the map: the stage's map could not
+  // be read, and trying again would only show the same message.
+  if (scene == 12 && sortie_sent_) finished_ = true;
   // The save notice shows only once the file was written.
   if (scene == 12) {
     saved_stage_ = g.flow.stage_no;
@@ -94,6 +97,7 @@ void Autoplay::observe(const Game& g) {
 
 void Autoplay::begin_battle(const Game& g) {
   in_battle_ = true;
+  sortie_sent_ = false;
   if (battle_count_ == kMaxBattles) {
     // The record keeps the first battles and the latest one.
     battle_count_ = kMaxBattles - 1;
@@ -266,6 +270,7 @@ void Autoplay::on_intermission(const Game& g) {
   // Saved before every sortie, so that after a defeat "Continue" resumes this stage.
   const bool saved = saved_stage_ == g.flow.stage_no && saved_max_ == g.flow.max_stage;
   const int row = saved ? kRowSortie : kRowSaveAtCamp;
+  sortie_sent_ = row == kRowSortie;
   click(menu_row_point(kIntermissionMenu.x, kIntermissionMenu.y, kIntermissionMenu.width, row));
 }
 

@@ -127,6 +127,7 @@ class Autoplay : public PointerDriver {
   int32_t saved_stage_ = -1;
   int32_t saved_max_ = -1;
   bool ending_seen_ = false;
+  bool sortie_sent_ = false;  // "出撃" was clicked and no battle has begun since
   bool finished_ = false;
 
   bool in_battle_ = false;

@@ -1,5 +1,6 @@
 #include "game/campaign.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -96,9 +97,20 @@ const StageParams& stage_params(int32_t stage_no) {
 bool write_progress_file(const char* path, int32_t stage_no, int32_t max_stage, RenameFn rename_fn,
                          std::string* error) {
   const std::string temp = std::string(path) + ".tmp";
-  std::FILE* file = std::fopen(temp.c_str(), "w");
+  // A temporary file left by a save that never finished is stale; if it is a link, writing
+  // through it would change whatever it points to, so the new file is always made afresh.
+  if (std::remove(temp.c_str()) != 0 && errno != ENOENT) {
+    *error = reason("cannot remove the old", temp.c_str());
+    return false;
+  }
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+  std::FILE* file = fd >= 0 ? fdopen(fd, "w") : nullptr;
   if (file == nullptr) {
     *error = reason("cannot create", temp.c_str());
+    if (fd >= 0) {
+      ::close(fd);
+      std::remove(temp.c_str());
+    }
     return false;
   }
   bool ok = std::fprintf(file, "%d,%d", stage_no, max_stage) > 0;
@@ -218,7 +230,14 @@ void stage_setup(Game& g) {
   w.enemy_start_sp = row.start_sp;
   set_air_prices(g, row.air_prices[0], row.air_prices[1], row.air_prices[2], row.air_prices[3]);
 
-  load_stage_map(g, g.flow.stage_no);
+  if (!load_stage_map(g, g.flow.stage_no)) {
+    // Without its map the stage would open on whatever board was left, or on none, and could
+    // be neither won nor lost. The player has been told; back to the intermission, after the
+    // same pause a save takes, so the button still held on "出撃" does not try again at once.
+    g.flow.wait_ticks = 60;
+    g.flow.scene = 12;
+    return;
+  }
   recount_types(g);
   g.flow.player_income = row.player_income;
   g.flow.enemy_income = row.enemy_income;

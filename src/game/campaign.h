@@ -64,6 +64,8 @@ bool load_progress(Game& g);
 
 // The start of stage stage_no: its row of parameters, its map, its incomes and the framing of
 // the first turn (the view on the player's first unit), then the battle music and the map scene.
+// A map that cannot be read starts nothing: after its message the intermission returns by way
+// of the 60-pass pause of scene 12.
 void stage_setup(Game& g);
 
 // The prices of the four aircraft rows; a side's anti-aircraft gun can be bought only where the

@@ -3,10 +3,12 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
-#include <fstream>
+#include <cstdint>
+#include <vector>
 
 #include "game/debug_list.h"
 #include "state/game.h"
+#include "game/output_file.h"
 
 namespace {
 
@@ -58,15 +60,52 @@ nlohmann::ordered_json state_dump(const Game& g, long passes, const HostLog& log
 
 bool write_state_dump(const std::string& path, const nlohmann::ordered_json& dump,
                       std::string* error) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (out) out << dump.dump(2) << '\n';
-  out.close();
-  if (!out) {
-    *error = "cannot write the state dump " + path;
-    return false;
-  }
-  return true;
+  const std::string text = dump.dump(2) + '\n';
+  return write_output_file(path, text.data(), text.size(), "state dump", error);
 }
+
+namespace {
+
+// The PNG is made in memory and then written with every write checked: the image library does
+// not report a write or a close that fails (a full disk left an empty file behind, unnoticed).
+size_t SDLCALL append_to_buffer(SDL_RWops* rw, const void* data, size_t size, size_t count) {
+  auto* buffer = static_cast<std::vector<uint8_t>*>(rw->hidden.unknown.data1);
+  const auto* bytes = static_cast<const uint8_t*>(data);
+  buffer->insert(buffer->end(), bytes, bytes + size * count);
+  return count;
+}
+
+Sint64 SDLCALL buffer_size(SDL_RWops* rw) {
+  return static_cast<Sint64>(static_cast<std::vector<uint8_t>*>(rw->hidden.unknown.data1)->size());
+}
+
+Sint64 SDLCALL no_seek(SDL_RWops*, Sint64, int) {
+  return SDL_SetError("the screenshot buffer only grows");
+}
+
+size_t SDLCALL no_read(SDL_RWops*, void*, size_t, size_t) {
+  return 0;
+}
+
+int SDLCALL close_buffer(SDL_RWops* rw) {
+  SDL_FreeRW(rw);
+  return 0;
+}
+
+bool encode_png(SDL_Surface* shot, std::vector<uint8_t>* png) {
+  SDL_RWops* rw = SDL_AllocRW();
+  if (rw == nullptr) return false;
+  rw->type = SDL_RWOPS_UNKNOWN;
+  rw->hidden.unknown.data1 = png;
+  rw->size = buffer_size;
+  rw->seek = no_seek;
+  rw->read = no_read;
+  rw->write = append_to_buffer;
+  rw->close = close_buffer;
+  return IMG_SavePNG_RW(shot, rw, 1) == 0;
+}
+
+}  // namespace
 
 bool write_screenshot(const std::string& path, const Picture& picture, std::string* error) {
   SDL_Surface* blank = nullptr;
@@ -81,8 +120,12 @@ bool write_screenshot(const std::string& path, const Picture& picture, std::stri
     SDL_FillRect(blank, nullptr, 0);
     shot = blank;
   }
-  const bool ok = IMG_SavePNG(shot, path.c_str()) == 0;
-  if (!ok) *error = "cannot write the screenshot " + path + ": " + IMG_GetError();
+  std::vector<uint8_t> png;
+  const bool encoded = encode_png(shot, &png);
   SDL_FreeSurface(blank);
-  return ok;
+  if (!encoded) {
+    *error = "cannot make the screenshot " + path + ": " + IMG_GetError();
+    return false;
+  }
+  return write_output_file(path, png.data(), png.size(), "screenshot", error);
 }

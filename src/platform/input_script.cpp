@@ -3,6 +3,7 @@
 #include <charconv>
 #include <climits>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -109,6 +110,12 @@ bool parse_input_script(std::string_view text, InputScript* script, std::string*
 }
 
 bool load_input_script(const std::string& path, InputScript* script, std::string* error) {
+  // A folder opens as a stream that reads nothing, which would pass for an empty script.
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) {
+    *error = "cannot read the input script " + path + ": it is a folder";
+    return false;
+  }
   std::ifstream file(path, std::ios::binary);
   if (!file) {
     *error = "cannot read the input script " + path;

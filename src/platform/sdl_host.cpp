@@ -1,6 +1,7 @@
 #include "platform/sdl_host.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 #include "game/audio.h"
@@ -174,12 +175,16 @@ bool SdlHost::open(std::string* error) {
   if (!options_.record_path.empty()) {
     record_ = std::fopen(options_.record_path.c_str(), "w");
     if (record_ == nullptr) {
-      *error = "cannot write the recording " + options_.record_path;
+      *error = "cannot write the recording " + options_.record_path + ": " + std::strerror(errno);
       return false;
     }
-    std::fprintf(record_, "# Nevalt input recording, seed %u\n# PASS X Y LEFT RIGHT [ESC] [CTRL]\n",
-                 options_.seed);
-    std::fflush(record_);
+    // A recording that cannot take its first lines (a full disk, a device like /dev/full) is
+    // refused before the game starts rather than lost at its end.
+    if (!record_text("# Nevalt input recording, seed " + std::to_string(options_.seed) +
+                     "\n# PASS X Y LEFT RIGHT [ESC] [CTRL]\n")) {
+      *error = record_error_;
+      return false;
+    }
   }
   if (options_.keep_log) {
     log_.audio.reserve(4096);
@@ -194,12 +199,8 @@ SdlHost::~SdlHost() {
   sound_.reset();
   panel_.reset();
   if (audio_open_) close_audio();
-  if (record_ != nullptr) {
-    std::fprintf(record_,
-                 "# %ld passes; replay: nevalt --headless --seed %u --ticks %ld --input FILE\n",
-                 passes_, options_.seed, passes_);
-    std::fclose(record_);
-  }
+  std::string ignored;
+  finish_recording(&ignored);
   if (box_font_ != nullptr) TTF_CloseFont(box_font_);
   SDL_FreeSurface(frame_);
   if (window_ != nullptr) SDL_DestroyWindow(window_);
@@ -286,9 +287,11 @@ void SdlHost::run_pass() {
   pass_escape_ = in.escape;
   if (record_ != nullptr) {
     InputLine line;
-    if (recorder_.record(passes_, in, &line)) {
-      std::fprintf(record_, "%s\n", format_input_line(line).c_str());
-      std::fflush(record_);
+    if (recorder_.record(passes_, in, &line) && record_error_.empty()) {
+      // Told at once, so the player knows this game will not replay; it plays on regardless.
+      if (!record_text(format_input_line(line) + "\n")) {
+        SDL_Log("nevalt: %s; the game goes on without recording", record_error_.c_str());
+      }
     }
   }
 
@@ -486,12 +489,54 @@ PointerSample SdlHost::sample_pointer() {
   int gx = 0;
   int gy = 0;
   const Uint32 buttons = SDL_GetGlobalMouseState(&gx, &gy);
+  const bool left = (buttons & SDL_BUTTON_LMASK) != 0;
+  const bool right = (buttons & SDL_BUTTON_RMASK) != 0;
+  const int s = options_.scale;
+  // Over the window its own position of the pointer is exact. The window's place on the screen
+  // is not: SDL misses a move that ends where its first notice of the window put it (a move to
+  // (0, 0)), and the global position less that stale place lands clicks where the picture was.
+  int lx = 0;
+  int ly = 0;
+  SDL_GetMouseState(&lx, &ly);
+  int w = 0;
+  int h = 0;
+  SDL_GetWindowSize(window_, &w, &h);
+  if (SDL_GetMouseFocus() == window_ && lx >= 0 && lx < w && ly >= 0 && ly < h) {
+    return PointerSample{lx / s, ly / s, left, right};
+  }
+  // Outside it, only the global position tells how far off the picture the pointer is.
   int wx = 0;
   int wy = 0;
   SDL_GetWindowPosition(window_, &wx, &wy);
-  const int s = options_.scale;
-  return PointerSample{to_picture(gx, wx, s), to_picture(gy, wy, s),
-                       (buttons & SDL_BUTTON_LMASK) != 0, (buttons & SDL_BUTTON_RMASK) != 0};
+  return PointerSample{to_picture(gx, wx, s), to_picture(gy, wy, s), left, right};
+}
+
+bool SdlHost::record_text(const std::string& text) {
+  // Flushed line by line, so a recording cut off by a crash still replays up to it.
+  if (std::fputs(text.c_str(), record_) < 0 || std::fflush(record_) != 0) {
+    record_error_ =
+        "cannot write the recording " + options_.record_path + ": " + std::strerror(errno);
+    return false;
+  }
+  return true;
+}
+
+bool SdlHost::finish_recording(std::string* error) {
+  if (record_ == nullptr) return true;
+  if (record_error_.empty()) {
+    char footer[128];
+    std::snprintf(footer, sizeof footer,
+                  "# %ld passes; replay: nevalt --headless --seed %u --ticks %ld --input FILE\n",
+                  passes_, options_.seed, passes_);
+    record_text(footer);
+  }
+  if (std::fclose(record_) != 0 && record_error_.empty()) {
+    record_error_ =
+        "cannot write the recording " + options_.record_path + ": " + std::strerror(errno);
+  }
+  record_ = nullptr;
+  *error = record_error_;
+  return record_error_.empty();
 }
 
 void SdlHost::set_caption(const char* utf8) {

@@ -57,6 +57,9 @@ class SdlHost : public Host {
 
   // Runs the two ticks until the main form is closed or max_passes passes have run.
   void run();
+  // Writes the recording's last line and closes it. False, with the reason, when any line of it
+  // could not be written: the recording is then incomplete.
+  bool finish_recording(std::string* error);
 
   void set_caption(const char* utf8) override;
   void close_main_form() override;
@@ -95,6 +98,8 @@ class SdlHost : public Host {
   void present();
   void draw_box(const Box& box);
   bool stopped() const;
+  // Appends to the recording; false (and record_error_ set) when the write fails.
+  bool record_text(const std::string& text);
 
   Game& g_;
   SdlHostOptions options_;
@@ -122,5 +127,6 @@ class SdlHost : public Host {
 
   HostLog log_;
   std::FILE* record_ = nullptr;
+  std::string record_error_;  // the first failed write; nothing more is written after it
   InputRecorder recorder_;
 };

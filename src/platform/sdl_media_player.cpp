@@ -1,7 +1,10 @@
 #include "platform/sdl_media_player.h"
 
+#include <sys/stat.h>
+
 #include <atomic>
 #include <cstdint>
+#include <cstdio>
 
 namespace {
 
@@ -99,6 +102,14 @@ bool SdlMusicPlayer::open(const char* file_name) {
   Mix_HaltMusic();
   g_music_command.fetch_add(1);
   Mix_FreeMusic(music_);
+  music_ = nullptr;
+  // A track is streamed, so any length of file is fine; but a device, a FIFO or a folder in its
+  // place would hold the decoder (and with it the game) for ever, still searching for a frame.
+  struct stat st {};
+  if (::stat(file_name, &st) == 0 && !S_ISREG(st.st_mode)) {
+    error_ = std::string("cannot play the music ") + file_name + ": not a regular file";
+    return false;
+  }
   music_ = Mix_LoadMUS(file_name);
   if (music_ == nullptr) {
     error_ = Mix_GetError();
@@ -123,17 +134,18 @@ void SdlMusicPlayer::rewind() {
 }
 
 SdlSoundPlayer::~SdlSoundPlayer() {
+  // The channel lets go of its chunk before the cache frees it.
   Mix_HaltChannel(kEffectChannel);
-  Mix_FreeChunk(chunk_);
 }
 
 bool SdlSoundPlayer::open(const char* file_name) {
   // A new effect cuts the one still sounding.
   Mix_HaltChannel(kEffectChannel);
-  Mix_FreeChunk(chunk_);
-  chunk_ = Mix_LoadWAV(file_name);
+  bool first_refusal = false;
+  chunk_ = cache_.get(file_name, &error_, &first_refusal);
   if (chunk_ == nullptr) {
-    error_ = Mix_GetError();
+    // Said once; the effect then stays silent for the rest of the run.
+    if (first_refusal) std::fprintf(stderr, "nevalt: %s\n", error_.c_str());
     return false;
   }
   error_.clear();

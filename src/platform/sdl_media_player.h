@@ -9,6 +9,7 @@
 #include <string>
 
 #include "state/host.h"
+#include "platform/sound_cache.h"
 
 // Opens the mixer. With mute, or when no sound device answers, the silent dummy driver is used
 // and *note says why. False when even that fails (the caller then runs without a mixer).
@@ -58,8 +59,11 @@ class SdlSoundPlayer : public MediaPlayer {
   void play(bool notify) override;
   void rewind() override {}
   std::string error_text() const override { return error_; }
+  // Files read so far; each effect is read once, however often it plays.
+  int loads() const { return cache_.loads(); }
 
  private:
-  Mix_Chunk* chunk_ = nullptr;
+  SoundCache cache_;
+  Mix_Chunk* chunk_ = nullptr;  // the cache's; the effect opened last
   std::string error_;
 };

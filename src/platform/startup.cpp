@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "state/game.h"
+#include "ui/bmp_check.h"
 #include "ui/font_lookup.h"
 
 namespace {
@@ -73,10 +74,12 @@ std::string find_japanese_font(std::string* error) {
 
 bool check_pictures(const std::string& data_dir, std::string* error) {
   for (const PictureNeed& need : kPictures) {
-    SDL_Surface* s = SDL_LoadBMP(need.file);
+    std::string why;
+    SDL_Surface* s = check_bmp_file(need.file, &why) ? SDL_LoadBMP(need.file) : nullptr;
     if (s == nullptr) {
+      if (why.empty()) why = SDL_GetError();
       *error = std::string("cannot read the picture ") + need.file + " in the data folder " +
-               data_dir + " (" + SDL_GetError() + ")";
+               data_dir + " (" + why + ")";
       return false;
     }
     const bool big_enough = s->w >= need.min_width && s->h >= need.min_height;

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 
+#include "ui/bmp_check.h"
 #include "ui/font_lookup.h"
 
 // The sprite sheet as a BMP file, written by the asset generator and compiled in.
@@ -274,6 +275,11 @@ void free_sprite_sheet(SpriteSheet& sheet) {
 
 bool load_picture(Picture& picture, const char* file_name) {
   if (file_name == nullptr) return false;
+  std::string why;
+  if (!check_bmp_file(file_name, &why)) {
+    SDL_SetError("%s: %s", file_name, why.c_str());
+    return false;
+  }
   SDL_Surface* loaded = SDL_LoadBMP(file_name);
   if (loaded == nullptr) return false;
   SDL_Surface* converted = SDL_ConvertSurfaceFormat(loaded, kPictureFormat, 0);

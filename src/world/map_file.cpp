@@ -1,5 +1,10 @@
 #include "world/map_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -9,6 +14,8 @@
 
 const char* const kMapMissingText = "ファイルが見つかりませんでした\n";
 const char* const kMapMissingCaption = "ネヴァルト";
+const char* const kMapShortFormat =
+    "マップファイル %s が短すぎます（%zu バイト、必要なのは %d バイト）\n";
 
 const char* stage_map_file(int stage) {
   static const char* const kNames[] = {
@@ -36,17 +43,49 @@ int object_unit_type(int code, int* side) {
   return 0;
 }
 
-void load_stage_map(Game& g, int stage) {
-  std::FILE* file = std::fopen(stage_map_file(stage), "rb");
-  if (file == nullptr) {
-    if (g.form.host != nullptr) g.form.host->message_box(kMapMissingText, kMapMissingCaption);
-    return;
+namespace {
+
+void tell(Game& g, const char* text) {
+  if (g.form.host != nullptr) g.form.host->message_box(text, kMapMissingCaption);
+}
+
+}  // namespace
+
+bool load_stage_map(Game& g, int stage) {
+  const char* name = stage_map_file(stage);
+  // Without O_NONBLOCK a FIFO in the map's place would hold the game at the open.
+  const int fd = ::open(name, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  struct stat st {};
+  if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    // A folder or a device is no more a map than a missing file is.
+    if (fd >= 0) ::close(fd);
+    tell(g, kMapMissingText);
+    return false;
   }
-  // Cleared on every load, so a short file never shows the previous map's bytes.
+  // Cleared on every load, so nothing of the previous map can show through.
   uint8_t buffer[kMapFileBytes] = {};
-  const size_t size = std::fread(buffer, 1, sizeof buffer, file);
-  std::fclose(file);
+  size_t size = 0;
+  bool read_error = false;
+  while (size < sizeof buffer) {
+    const ssize_t n = ::read(fd, buffer + size, sizeof buffer - size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) read_error = true;
+    if (n <= 0) break;
+    size += static_cast<size_t>(n);
+  }
+  ::close(fd);
+  if (read_error) {
+    tell(g, kMapMissingText);
+    return false;
+  }
+  if (size < static_cast<size_t>(kMapFileBytes)) {
+    char text[160];
+    std::snprintf(text, sizeof text, kMapShortFormat, name, size, kMapFileBytes);
+    tell(g, text);
+    return false;
+  }
   load_map_image(g, buffer, size);
+  return true;
 }
 
 void load_map_image(Game& g, const uint8_t* bytes, size_t size) {

@@ -18,6 +18,9 @@ constexpr int kObjectAceReserve = 61;
 // The message shown when a stage's map file cannot be read, and the caption of its box.
 extern const char* const kMapMissingText;
 extern const char* const kMapMissingCaption;
+// The message for a map file cut short: printf format of the file name, the bytes it holds (%zu)
+// and the bytes a map needs (%d).
+extern const char* const kMapShortFormat;
 
 // "map001.fmf" to "map010.fmf" for stage indices 0 to 9; "map001.fmf" for any other index.
 const char* stage_map_file(int stage);
@@ -27,9 +30,9 @@ const char* stage_map_file(int stage);
 int object_unit_type(int code, int* side);
 
 // Reads the stage's map file from the working directory and sets up the stage from it (as
-// load_map_image). A file that cannot be opened leaves everything as it was and tells the player
-// in a message box.
-void load_stage_map(Game& g, int stage);
+// load_map_image). A file that is missing, no regular file, unreadable or shorter than a map
+// leaves everything as it was, tells the player in a message box and returns false.
+bool load_stage_map(Game& g, int stage);
 
 // Sets up a stage from the bytes of a map file: the header, both layers, empty rosters, the
 // starting units in reading order and the reserve cells. Bytes missing from a short image read as

@@ -45,10 +45,16 @@ struct FileFault {
   // The message boxes of the run, in order: {pass, a piece of the text}.
   std::vector<std::pair<long, std::string>> boxes;
   int player_units;  // units of the player on the map at the end; -1: any number
+  int scene = 100;   // where the run ends: on the map, or back at the intermission (11)
 };
+
+constexpr const char* kMapMissing = "ファイルが見つかりませんでした\n";
 
 TEST(Faults, AMissingOrDamagedFileOfTheFirstStageIsToldOrPassedOverAndTheStageStarts) {
   const std::string map001 = read_bytes(fs::path(NEVALT_DATA_DIR) / "map001.fmf");
+  const auto cut_to = [&](size_t bytes) {
+    return [&map001, bytes](const fs::path& p) { write_bytes(p, map001.substr(0, bytes)); };
+  };
   const FileFault cases[] = {
       {"title music missing",
        "tatsumakinotourai.mp3",
@@ -58,14 +64,27 @@ TEST(Faults, AMissingOrDamagedFileOfTheFirstStageIsToldOrPassedOverAndTheStageSt
       {"intermission music missing", "senka.mp3", remove_file, {{2, "senka.mp3"}}, -1},
       {"battle music missing", "seisen.mp3", remove_file, {{6, "seisen.mp3"}}, -1},
       {"confirm sound missing", "se01.wav", remove_file, {}, -1},
-      // The stage starts with what the game held: nothing, at the first stage of a run.
-      {"map missing", "map001.fmf", remove_file, {{6, "ファイルが見つかりませんでした\n"}}, 0},
-      {"map empty", "map001.fmf", [](const fs::path& p) { write_bytes(p, ""); }, {}, 0},
+      // A stage without its map never starts on an empty board that can be neither won nor
+      // lost: the message, and after the pause the intermission again.
+      {"map missing", "map001.fmf", remove_file, {{6, kMapMissing}}, 0, 11},
+      {"map is a folder",
+       "map001.fmf",
+       [](const fs::path& p) {
+         fs::remove(p);
+         fs::create_directory(p);
+       },
+       {{6, kMapMissing}},
+       0,
+       11},
+      {"map empty", "map001.fmf", cut_to(0), {{6, "map001.fmf"}}, 0, 11},
+      {"map of the header and the terrain only", "map001.fmf", cut_to(4116), {{6, "4116"}}, 0, 11},
       {"map cut inside the objects",
        "map001.fmf",
-       [&](const fs::path& p) { write_bytes(p, map001.substr(0, 4116 + 64 * 30)); },
-       {},
-       -1},
+       cut_to(4116 + 64 * 30),
+       {{6, "map001.fmf"}},
+       0,
+       11},
+      {"map one byte short", "map001.fmf", cut_to(8211), {{6, "8211"}}, 0, 11},
       {"map with every cell an HQ",
        "map001.fmf",
        [&](const fs::path& p) {
@@ -93,12 +112,17 @@ TEST(Faults, AMissingOrDamagedFileOfTheFirstStageIsToldOrPassedOverAndTheStageSt
     SCOPED_TRACE(c.name);
     RunPlan plan;
     plan.script = kStartSortie;
-    plan.ticks = 9;
+    plan.ticks = 80;
     plan.screenshot = false;
     plan.prepare = [&](const fs::path& data) { c.damage(data / c.file); };
     const GameRun run = e2e::run_game(plan);
     ASSERT_EQ(run.exit_code, 0) << run.err;
-    EXPECT_EQ(run.dump["scene"], 100) << "the stage did not start";
+    EXPECT_EQ(run.dump["scene"], c.scene);
+    if (c.scene != 100) {
+      // The battle never began: no battle music, no turn.
+      EXPECT_EQ(run.dump["turn_no"], 0);
+      for (const auto& a : run.dump["audio"]) EXPECT_FALSE(a["kind"] == "music" && a["n"] == 2);
+    }
     const auto& messages = run.dump["messages"];
     ASSERT_EQ(messages.size(), c.boxes.size()) << messages;
     for (size_t i = 0; i < c.boxes.size(); ++i) {
@@ -141,6 +165,31 @@ TEST(Faults, NoJapaneseFontStopsWithTheFontToInstall) {
   EXPECT_TRUE(run.dump.is_null());
   std::error_code ec;
   fs::remove_all(dir, ec);
+}
+
+}  // namespace
+
+namespace {
+
+// The built-in player at a stage whose map cannot be read: it is told once, never plays a battle
+// on an empty board, and stops instead of trying the same sortie again and again.
+TEST(Faults, TheBuiltInPlayerStopsAtAStageThatCannotStart) {
+  RunPlan plan;
+  plan.ticks = 20000;
+  plan.screenshot = false;
+  plan.args = {"--autoplay", "--seed", "3"};
+  plan.prepare = [](const fs::path& data) {
+    fs::remove(data / "map001.fmf");
+    fs::create_directory(data / "map001.fmf");
+  };
+  const GameRun run = e2e::run_game(plan);
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  const auto& bot = run.dump["autoplay"];
+  EXPECT_TRUE(bot["finished"].get<bool>());
+  EXPECT_TRUE(bot["battles"].empty()) << bot["battles"];
+  EXPECT_LT(run.dump["pass"].get<long>(), 20000);
+  ASSERT_EQ(run.dump["messages"].size(), 1u) << run.dump["messages"];
+  EXPECT_EQ(run.dump["messages"][0]["text"], kMapMissing);
 }
 
 }  // namespace

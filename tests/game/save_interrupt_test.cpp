@@ -62,5 +62,58 @@ TEST_F(InOwnFolder, AFirstSaveInterruptedLeavesNoSaveRatherThanAnEmptyOne) {
   EXPECT_EQ(host_.boxes.size(), 1u);
 }
 
+// Whatever an earlier run left as SAVE.TXT.tmp is not written into: a link would carry the
+// numbers to the file it points at, a folder holding files must stay as it is.
+TEST_F(InOwnFolder, AStaleTemporaryFileIsRemovedBeforeTheNextSaveNeverWrittenThrough) {
+  const fs::path temp = dir_ / "SAVE.TXT.tmp";
+  const struct {
+    const char* name;
+    void (*leave)(const fs::path& dir, const fs::path& temp);
+    bool saves;
+  } cases[] = {
+      {"numbers of a cut-off save", [](const fs::path&, const fs::path& t) { write_file(t, "9,"); },
+       true},
+      {"a link to another file",
+       [](const fs::path& d, const fs::path& t) {
+         write_file(d / "other.txt", "keep me");
+         fs::create_symlink(d / "other.txt", t);
+       },
+       true},
+      {"a link to nowhere",
+       [](const fs::path& d, const fs::path& t) { fs::create_symlink(d / "nowhere", t); }, true},
+      {"an empty folder", [](const fs::path&, const fs::path& t) { fs::create_directory(t); },
+       true},
+      {"a folder holding a file",
+       [](const fs::path&, const fs::path& t) {
+         fs::create_directory(t);
+         write_file(t / "keep", "x");
+       },
+       false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    write_file(dir_ / "SAVE.TXT", "4,6");
+    c.leave(dir_, temp);
+    host_.boxes.clear();
+    g_->flow.stage_no = 5;
+    g_->flow.max_stage = 7;
+    EXPECT_EQ(save_progress(*g_), c.saves);
+    EXPECT_EQ(save_text(), c.saves ? "5,7" : "4,6");
+    EXPECT_EQ(host_.boxes.size(), c.saves ? 0u : 1u);
+    if (fs::exists(dir_ / "other.txt")) {
+      EXPECT_EQ(read_file(dir_ / "other.txt"), "keep me");
+    }
+    EXPECT_FALSE(fs::exists(dir_ / "nowhere"));
+    if (c.saves) {
+      EXPECT_FALSE(fs::exists(fs::symlink_status(temp)));
+    } else {
+      EXPECT_EQ(read_file(temp / "keep"), "x");
+    }
+    std::error_code ec;
+    fs::remove_all(temp, ec);
+    fs::remove(dir_ / "other.txt", ec);
+  }
+}
+
 }  // namespace
 }  // namespace campaign_test

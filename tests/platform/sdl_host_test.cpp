@@ -387,6 +387,32 @@ TEST_F(SdlHostTest, BoxShownInsideAPassHoldsThePassesButNotTheInputTick) {
   g->flow.timer1_enabled = true;
 }
 
+Uint32 SDLCALL push_quit(Uint32, void*) {
+  SDL_Event e{};
+  e.type = SDL_QUIT;  // what SDL makes of SIGTERM and of the window's close box
+  SDL_PushEvent(&e);
+  return 0;
+}
+
+TEST_F(SdlHostTest, QuittingWhileABoxWaitsEndsTheBoxAndTheProgram) {
+  SdlHostOptions o;
+  o.max_passes = 100000;
+  o.keep_log = true;
+  open(o);
+  g->flow.timer1_enabled = false;
+  const SDL_TimerID timer = SDL_AddTimer(100, push_quit, nullptr);
+  // Nobody presses OK: only the quit can end the box.
+  host->message_box("ファイルが見つかりませんでした\n", "ネヴァルト");
+  SDL_RemoveTimer(timer);
+  g->flow.timer1_enabled = true;
+  EXPECT_TRUE(g->flow.closed);
+  // A box asked for after that does not wait either, and no pass runs any more.
+  host->message_box("コマンドが失敗した", "ネヴァルト");
+  host->run();
+  EXPECT_EQ(host->pass_number(), 0);
+  EXPECT_EQ(host->log().messages.size(), 2u);
+}
+
 TEST_F(SdlHostTest, MusicStartsAgainEachTimeItEnds) {
   // A 100 ms track, in a folder of its own.
   struct TempCwd {

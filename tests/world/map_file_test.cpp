@@ -1,10 +1,12 @@
 #include "world/map_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -16,6 +18,8 @@ using world_test::make_game;
 using world_test::RecordingHost;
 
 namespace {
+
+namespace fs = std::filesystem;
 
 // A map image: plain terrain inside, sea on the ring, no objects.
 struct MapImage {
@@ -224,21 +228,17 @@ TEST_F(MapFileTest, AMissingFileIsReportedAndChangesNothing) {
   EXPECT_EQ(g_->world.player_units[0].type, 2);
 }
 
-TEST_F(MapFileTest, AShortFileReadsItsMissingBytesAsZeroNotAsThePreviousMap) {
+TEST_F(MapFileTest, AShortImageReadsItsMissingBytesAsZeroNotAsThePreviousMap) {
   MapImage full;
   for (int x = 1; x < 63; ++x) full.object(x, 50) = 24;  // riflemen on row 50
   full.object(3, 3) = 16;
-  write("map001.fmf", full.bytes);
-  load_stage_map(*g_, 0);
+  load_map_image(*g_, full.bytes.data(), full.bytes.size());
   ASSERT_EQ(count_units(*g_, kCountPlayerUnits), 60 - 1);
 
   // Ends inside the terrain layer, at cell (10, 2).
   MapImage partial;
   partial.object(3, 3) = 16;
-  std::vector<uint8_t> shortened(partial.bytes.begin(),
-                                 partial.bytes.begin() + kTerrainLayerOffset + 64 * 2 + 10);
-  write("map001.fmf", shortened);
-  load_stage_map(*g_, 0);
+  load_map_image(*g_, partial.bytes.data(), kTerrainLayerOffset + 64 * 2 + 10);
   const WorldState& w = g_->world;
   EXPECT_EQ(w.terrain_layer[9][2], 8);
   EXPECT_EQ(w.terrain_layer[10][2], 0);
@@ -246,11 +246,72 @@ TEST_F(MapFileTest, AShortFileReadsItsMissingBytesAsZeroNotAsThePreviousMap) {
   for (const TUnit& u : w.player_units) EXPECT_EQ(u.type, 0);
   for (int x = 0; x < kMapSize; ++x) EXPECT_EQ(w.object_layer[x][50], 0);
 
-  write("map001.fmf", {});
-  load_stage_map(*g_, 0);
+  load_map_image(*g_, nullptr, 0);
   EXPECT_EQ(w.terrain_layer[1][1], 0);
   EXPECT_EQ(w.map_header[0], 0);
-  EXPECT_TRUE(host_.messages.empty());
+}
+
+// A stage file that is no map: it is reported, and the stage set-up is told so, with the world
+// as it was (the stage must not open on it).
+TEST_F(MapFileTest, AFileThatIsNoFullMapIsReportedAndChangesNothing) {
+  MapImage m;
+  m.object(10, 10) = 17;
+  write("map001.fmf", m.bytes);
+  ASSERT_TRUE(load_stage_map(*g_, 0));
+  const struct {
+    const char* name;
+    void (*make)(const fs::path& file, const std::vector<uint8_t>& map);
+    std::string said;  // the message, or a piece of it
+    bool exact;
+  } cases[] = {
+      {"missing", [](const fs::path&, const std::vector<uint8_t>&) {},
+       "ファイルが見つかりませんでした\n", true},
+      {"a folder", [](const fs::path& f, const std::vector<uint8_t>&) { fs::create_directory(f); },
+       "ファイルが見つかりませんでした\n", true},
+      {"a FIFO", [](const fs::path& f, const std::vector<uint8_t>&) { mkfifo(f.c_str(), 0600); },
+       "ファイルが見つかりませんでした\n", true},
+      {"empty", [](const fs::path& f, const std::vector<uint8_t>&) { std::ofstream{f}; },
+       "map002.fmf が短すぎます（0 バイト", false},
+      {"the header and the terrain",
+       [](const fs::path& f, const std::vector<uint8_t>& map) {
+         std::ofstream(f, std::ios::binary)
+             .write(reinterpret_cast<const char*>(map.data()), kObjectLayerOffset);
+       },
+       "map002.fmf が短すぎます（4116 バイト、必要なのは 8212 バイト）", false},
+      {"one byte short",
+       [](const fs::path& f, const std::vector<uint8_t>& map) {
+         std::ofstream(f, std::ios::binary)
+             .write(reinterpret_cast<const char*>(map.data()), kMapFileBytes - 1);
+       },
+       "（8211 バイト", false},
+  };
+  MapImage other;
+  other.object(20, 20) = 48;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    host_.messages.clear();
+    c.make(dir_ / "map002.fmf", other.bytes);
+    EXPECT_FALSE(load_stage_map(*g_, 1));
+    ASSERT_EQ(host_.messages.size(), 1u);
+    if (c.exact) {
+      EXPECT_EQ(host_.messages[0].text, c.said);
+    } else {
+      EXPECT_NE(host_.messages[0].text.find(c.said), std::string::npos) << host_.messages[0].text;
+    }
+    EXPECT_EQ(g_->world.player_units[0].type, 2);
+    EXPECT_EQ(g_->world.enemy_units[0].type, 0);
+    EXPECT_EQ(g_->world.object_layer[10][10], 17);
+    std::error_code ec;
+    fs::remove_all(dir_ / "map002.fmf", ec);
+  }
+  // Exactly a map's length loads, and so does a longer file.
+  for (size_t extra : {size_t{0}, size_t{100}}) {
+    std::vector<uint8_t> bytes = other.bytes;
+    bytes.resize(kMapFileBytes + extra, 0);
+    write("map002.fmf", bytes);
+    EXPECT_TRUE(load_stage_map(*g_, 1));
+    EXPECT_EQ(g_->world.enemy_units[0].type, 12);
+  }
 }
 
 TEST_F(MapFileTest, TerrainBytesThatAreNoTerrainCodeLoadAsTheFiller) {
