@@ -53,7 +53,7 @@ void BM_MapSceneWithUnitPanel(benchmark::State& state) {
   Stage s;
   s.point(336, 272);
   for (auto _ : state) {
-    scene_100(*s.g);
+    scene_map(*s.g);
     benchmark::DoNotOptimize(s.g->world.selected_slot);
   }
 }
@@ -63,7 +63,7 @@ void BM_UnitListScene(benchmark::State& state) {
   Stage s;
   s.point(100, 125);
   for (auto _ : state) {
-    scene_410(*s.g);
+    scene_unit_list(*s.g);
     benchmark::DoNotOptimize(s.g->ui.hover_item);
   }
 }
@@ -73,7 +73,7 @@ void BM_MapMenuScene(benchmark::State& state) {
   Stage s;
   s.point(500, 180);
   for (auto _ : state) {
-    scene_390(*s.g);
+    scene_map_menu(*s.g);
     benchmark::DoNotOptimize(s.g->ui.hover_item);
   }
 }

@@ -8,6 +8,7 @@
 
 #include "game/campaign.h"
 #include "state/game.h"
+#include "state/scene.h"
 #include "world/production.h"
 #include "world/roster_queries.h"
 #include "world/unit_kinds.h"
@@ -29,14 +30,14 @@ constexpr Aim kMapMiddle{320, 240};
 constexpr int kPatientTurns = 3;
 constexpr int kBoldnessStep = 20;
 
-// Scene codes the player's side of a battle and the computer's turn run in; 374 and 375 follow
-// the last blow of a won battle.
+// Scenes the player's side of a battle and the computer's turn run in; the victory pause and
+// the ending follow the last blow of a won battle.
 bool battle_scene(int s) {
-  return s >= 100 && s != 374 && s != 375;
+  return s >= kSceneMap && s != kSceneVictoryPause && s != kSceneEnding;
 }
 
 bool player_scene(int s) {
-  return s >= 100 && s < 5000 && s != 374 && s != 375;
+  return battle_scene(s) && s < kSceneEnemyTurnPause;
 }
 
 bool save_file_readable(const Game& g) {
@@ -69,12 +70,12 @@ PointerSample Autoplay::next_sample(const Game& g) {
 void Autoplay::observe(const Game& g) {
   const int scene = g.flow.scene;
   // The defeat banner's pause ends a battle; it never begins one.
-  if (!in_battle_ && battle_scene(scene) && scene != 5070) begin_battle(g);
+  if (!in_battle_ && battle_scene(scene) && scene != kSceneDefeatPause) begin_battle(g);
   if (in_battle_) {
     count_losses(g);
-    if (scene == 374) {
+    if (scene == kSceneVictoryPause) {
       end_battle(g, BattleRecord::kVictory);
-    } else if (scene == 5070) {
+    } else if (scene == kSceneDefeatPause) {
       end_battle(g, BattleRecord::kDefeat);
     } else if (!battle_scene(scene)) {
       end_battle(g, BattleRecord::kUnfinished);
@@ -84,14 +85,16 @@ void Autoplay::observe(const Game& g) {
   // be read, and trying again would only show the same message.
   if (scene == 12 && sortie_sent_) finished_ = true;
   // The save notice shows only once the file was written.
-  if (scene == 12) {
+  if (scene == kSceneIntermissionSavePause) {
     saved_stage_ = g.flow.stage_no;
     saved_max_ = g.flow.max_stage;
   }
-  if (scene == 375) ending_seen_ = true;
+  if (scene == kSceneEnding) ending_seen_ = true;
   const bool limit_reached = options_.battles > 0 && battles_ended_ >= options_.battles;
   // Stop where the outcome shows: the next intermission or the title.
-  if (limit_reached && (scene == 10 || scene == 11 || scene == 375)) finished_ = true;
+  const bool outcome_shown =
+      scene == kSceneTitleMenu || scene == kSceneIntermission || scene == kSceneEnding;
+  if (limit_reached && outcome_shown) finished_ = true;
   if (!player_scene(scene)) intent_ = Intention{};
 }
 
@@ -220,33 +223,33 @@ void Autoplay::decide(const Game& g) {
   }
   if (finished_) return idle();
   switch (scene) {
-    case 10:
+    case kSceneTitleMenu:
       return on_title(g);
-    case 11:
+    case kSceneIntermission:
       return on_intermission(g);
-    case 100:
+    case kSceneMap:
       return on_map(g);
-    case 110:
+    case kSceneHqMenu:
       return on_hq_menu(g);
-    case 130:
+    case kSceneProductionList:
       return on_production(g);
-    case 150:
+    case kSceneDeployCell:
       return on_deploy(g);
-    case 310:
+    case kSceneUnitMenu:
       return on_unit_menu(g);
-    case 360:
+    case kSceneMoveTarget:
       return on_destination(g);
-    case 371:
+    case kSceneAttackTarget:
       return on_target(g);
-    case 390:
+    case kSceneMapMenu:
       return on_map_menu(g);
-    case 410:
+    case kSceneUnitList:
       return on_unit_list(g);
-    case 13:   // the stage select: never wanted, back to the intermission
-    case 340:  // the empty skill panel
-    case 420:  // the victory condition
+    case kSceneStageSelect:  // never wanted: back to the intermission
+    case kSceneSkillPanel:
+    case kSceneVictoryCondition:
       return right_click(kMapMiddle);
-    case 375:  // the ending picture
+    case kSceneEnding:
       return click(kMapMiddle);
     default:
       // Pauses, walks, the computer's turn and the release gates: hands off the buttons.
@@ -461,7 +464,7 @@ void Autoplay::on_production(const Game& g) {
   const int type = intent_.hq.build_type;
   if (intent_.kind != Intent::kHq || !is_player_troop(type)) return right_click(kMapMiddle);
   if (unit_price(g, type) > w.selected_unit.sp || too_many_tries()) return give_up(true);
-  const int x0 = production_list_x(w.selected_unit.x, g.view.view_x);
+  const int x0 = production_list_left(w.selected_unit.x, g.view.view_x);
   click(production_row_point(x0, type - 1));
 }
 

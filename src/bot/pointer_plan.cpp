@@ -1,5 +1,7 @@
 #include "bot/pointer_plan.h"
 
+#include <algorithm>
+
 namespace {
 
 // Inside the frame, away from the picture's own edge.
@@ -7,8 +9,6 @@ constexpr int kFrameInLeft = 16;
 constexpr int kFrameInRight = 624;
 constexpr int kFrameInTop = 16;
 constexpr int kFrameInBottom = 464;
-
-constexpr int kScreenW = 640;
 
 // Screen columns and rows of the view whose middle lies inside the map area.
 constexpr int kFirstInner = 1;
@@ -30,7 +30,7 @@ bool cell_clickable(int x, int y, int vx, int vy) {
 bool scroll_point(int x, int y, int vx, int vy, Aim* at) {
   const int c = x - vx;
   const int r = y - vy;
-  int px = kScreenW / 2;
+  int px = kScreenWidth / 2;
   int py = 240;
   bool any = false;
   if (c < kFirstInner && vx > 0) {
@@ -53,38 +53,36 @@ bool scroll_point(int x, int y, int vx, int vy, Aim* at) {
 }
 
 Aim menu_row_point(int x0, int y0, int width, int k) {
-  const int y = y0 + 32 * (k - 1) + 16;
-  const int right = x0 + width;
+  const Rect band = menu_row_band(x0, y0, width, k);
+  const int y = band.top + kMenuRowHeight / 2;
   // Bands are open intervals: the point keeps one pixel off every edge.
-  if (right >= kScreenW && x0 < kFrameInRight) return Aim{kFrameInRight, y};
-  if (x0 <= 0 && right > kFrameInLeft) return Aim{kFrameInLeft, y};
+  if (band.right >= kScreenWidth && x0 < kFrameInRight) return Aim{kFrameInRight, y};
+  if (x0 <= 0 && band.right > kFrameInLeft) return Aim{kFrameInLeft, y};
   return Aim{x0 + width / 2, y};
 }
 
 Aim production_row_point(int x0, int k) {
-  const int y = kProductionListY + 16 + 20 * (k - 1) + 10;
-  const int right = x0 + kProductionListWidth;
-  if (right >= kScreenW) return Aim{kFrameInRight, y};
+  const Rect band = production_row_band(x0, k);
+  const int y = band.top + kProductionRowHeight / 2;
+  if (band.right >= kScreenWidth) return Aim{kFrameInRight, y};
   if (x0 <= 0) return Aim{kFrameInLeft, y};
   return Aim{x0 + kProductionListWidth / 2, y};
 }
 
 Aim unit_list_point(int slot) {
-  const int column = slot / 20;
-  const int row = slot % 20;
-  return Aim{column == 0 ? 160 : 480, 80 + 20 * row + 10};
+  const int column = slot / kListRowsPerColumn;
+  const int row = slot % kListRowsPerColumn;
+  return Aim{kUnitListColumnWidth * column + kUnitListColumnWidth / 2,
+             kUnitListFirstRowY + kUnitListRowHeight * row + kUnitListRowHeight / 2};
 }
 
 int unit_list_row_y_for(int slot) {
-  // The map menu's first band spans y 101 to 131: rows (y - 80) / 20 = 1 and 2 of the list's
-  // right column, slots 21 and 22.
-  return slot == 22 ? 125 : 110;
-}
-
-int command_menu_left(int unit_x, int view_x) {
-  return unit_x - view_x < 10 ? 480 : 0;
-}
-
-int production_list_x(int unit_x, int view_x) {
-  return unit_x - view_x < 10 ? 320 : 0;
+  // The middle of the pixel rows that lie both in the map menu's first band and in the list's
+  // row of `slot`: the band spans y 101 to 131, rows 1 and 2 of the list's right column, which
+  // name slots 21 and 22.
+  const Rect band = menu_row_band(kMapMenu, kRowUnitList);
+  const int row_top = kUnitListFirstRowY + kUnitListRowHeight * (slot % kListRowsPerColumn);
+  const int low = std::max(band.top + 1, row_top);
+  const int high = std::min(band.bottom - 1, row_top + kUnitListRowHeight - 1);
+  return (low + high) / 2;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "state/host.h"
+#include "ui/menu_layout.h"
 
 struct Aim {
   int x = 0;
@@ -32,9 +33,9 @@ bool cell_clickable(int x, int y, int vx, int vy);
 bool scroll_point(int x, int y, int vx, int vy, Aim* at);
 
 // A point strictly inside the band of row k (1-based) of a menu of 32-pixel rows whose window
-// is at (x0, y0) and `width` wide. Where the band reaches a side of the screen the point lies in
-// the scroll frame there, so the press that chooses the row cannot also act on the map the
-// scene machine may draw under it in the same pass.
+// is at (x0, y0) and `width` wide (the windows and their rows: ui/menu_layout.h). Where the band
+// reaches a side of the screen the point lies in the scroll frame there, so the press that chooses
+// the row cannot also act on the map the scene machine may draw under it in the same pass.
 Aim menu_row_point(int x0, int y0, int width, int k);
 
 // The same for row k of the production list (20-pixel rows) in its window at x0.
@@ -46,36 +47,3 @@ Aim unit_list_point(int slot);
 // button in the same pass, reads as the row of `slot` (21 or 22): the press on that row also
 // chooses the slot if it holds a unit.
 int unit_list_row_y_for(int slot);
-
-// Left edge of the command menus, the production list and the skill panel: on the half of the
-// screen away from the unit at map column unit_x.
-int command_menu_left(int unit_x, int view_x);
-int production_list_x(int unit_x, int view_x);
-
-// Window positions the game draws its menus at.
-struct MenuWindow {
-  int x;
-  int y;
-  int width;
-};
-constexpr MenuWindow kTitleMenu{240, 320, 160};
-constexpr MenuWindow kIntermissionMenu{384, 100, 256};
-constexpr MenuWindow kMapMenu{384, 100, 256};
-constexpr MenuWindow kStageSelect{0, 0, 256};
-constexpr int kCommandMenuY = 100;
-constexpr int kCommandMenuWidth = 160;
-constexpr int kProductionListY = 100;
-constexpr int kProductionListWidth = 320;
-
-// Rows of the menus, 1-based.
-enum TitleRow { kRowStart = 1, kRowContinue = 2, kRowShutdown = 3 };
-enum IntermissionRow { kRowSaveAtCamp = 1, kRowReplay = 2, kRowSortie = 3 };
-enum MapMenuRow {
-  kRowUnitList = 1,
-  kRowTurnEnd = 2,
-  kRowSaveOnMap = 3,
-  kRowVictory = 4,
-  kRowNextUnit = 5
-};
-enum UnitRow { kRowMove = 1, kRowAttack = 2, kRowSkill = 3, kRowWait = 4 };
-enum HqRow { kRowHqAttack = 1, kRowHqProduce = 2, kRowHqWait = 3 };

@@ -33,7 +33,7 @@ void show_attack_result(Game& g, int32_t result) {
 
 }  // namespace
 
-void scene_330(Game& g) {
+void scene_attack_start(Game& g) {
   TUnit& unit = g.world.selected_unit;
   if (unit.x != 0) {
     write_back_selected(g);
@@ -41,47 +41,47 @@ void scene_330(Game& g) {
   }
   list_player_targets(g, unit.x, unit.y, g.world.selected_slot, selected_range(g));
   if (g.rules.pair_list[0].e_slot != kNone) {
-    g.flow.scene = 371;
+    g.flow.scene = kSceneAttackTarget;
     return;
   }
   // Nothing in range: nothing is attacked and the unit keeps its action.
   turn_end_check(g);
 }
 
-void scene_371(Game& g) {
+void scene_attack_target(Game& g) {
   edge_scroll(g);
   redraw(g);  // with the attack range outlined
   if (inner_area(g) && g.input.left_down == 1 && selected_player_slot(g) != nullptr) {
     const int e = enemy_at_pointer(g);
     if (e >= 0 && in_attack_range(g, pointer_cell_x(g), pointer_cell_y(g))) {
-      play_sound(g, 3);
+      play_sound(g, Sound::kAttack);
       // Any enemy inside the range may be chosen, not only the nearest.
       const int32_t result = player_attack(g, g.world.selected_slot, e);
       if (result != kNone) show_attack_result(g, result);
-      g.flow.scene = 372;
+      g.flow.scene = kSceneAttackPause;
       g.flow.wait_ticks = 30;
     }
   }
   // Back to the command menu, silently, once the button is up.
-  if (g.input.right_down == 1) g.flow.scene = 401;
+  if (g.input.right_down == 1) g.flow.scene = kSceneUnitMenuReturnGate;
 }
 
-void scene_372(Game& g) {
+void scene_attack_pause(Game& g) {
   if (g.flow.wait_ticks > 0) {
     g.flow.wait_ticks -= 1;
   } else {
-    g.flow.scene = 373;
+    g.flow.scene = kSceneAttackAftermath;
   }
 }
 
-void scene_373(Game& g) {
+void scene_attack_aftermath(Game& g) {
   // Destroyed units leave and captured HQs change sides before the stage is judged.
   remove_destroyed(g);
   use_up_action(g);
   if (count_units(g, kCountEnemyHqs) == 0) {
     draw_banner(g, kBannerVictory);
     g.flow.wait_ticks = 60;
-    g.flow.scene = 374;
+    g.flow.scene = kSceneVictoryPause;
     return;
   }
   turn_end_check(g);

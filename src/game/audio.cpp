@@ -10,32 +10,31 @@ constexpr const char* kAudioErrorCaption = "ネヴァルト";
 
 }  // namespace
 
+// No default: a track or sound added to its enum without a file here stops the build (-Wswitch).
 const char* music_file(int n) {
-  switch (n) {
-    case 1:
+  switch (static_cast<Track>(n)) {
+    case Track::kTitle:
       return "tatsumakinotourai.mp3";
-    case 2:
+    case Track::kBattle:
       return "seisen.mp3";
-    case 4:
+    case Track::kIntermission:
       return "senka.mp3";
-    case 5:
+    case Track::kEnding:
       return "omegacentauri1.mp3";
-    default:
-      return nullptr;
   }
+  return nullptr;
 }
 
 const char* sound_file(int n) {
-  switch (n) {
-    case 1:
+  switch (static_cast<Sound>(n)) {
+    case Sound::kConfirm:
       return "se01.wav";
-    case 2:
+    case Sound::kCancel:
       return "se02.wav";
-    case 3:
+    case Sound::kAttack:
       return "se03.wav";
-    default:
-      return nullptr;
   }
+  return nullptr;
 }
 
 void play_music(Game& g, int n) {

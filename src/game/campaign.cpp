@@ -11,6 +11,7 @@
 
 #include "game/audio.h"
 #include "state/game.h"
+#include "state/scene.h"
 #include "ui/popups.h"
 #include "ui/screens.h"
 #include "view/map_view.h"
@@ -248,8 +249,8 @@ void stage_setup(Game& g) {
   focus_unit(g, kSidePlayer, 0);
   draw_map_view(g, 0, 0);
 
-  play_music(g, 2);
-  g.flow.scene = 100;
+  play_music(g, Track::kBattle);
+  g.flow.scene = kSceneMap;
 }
 
 void advance_stage(Game& g) {
@@ -258,14 +259,14 @@ void advance_stage(Game& g) {
   const int64_t next = static_cast<int64_t>(f.stage_no) + 1;
   if (next > kLastStage) {
     load_form_picture(g, g.form.img_main, "BG2.bmp");
-    play_music(g, 5);
-    f.scene = 375;
+    play_music(g, Track::kEnding);
+    f.scene = kSceneEnding;
     f.stage_no = kLastStage;
     return;
   }
   f.stage_no = static_cast<int32_t>(next);
   if (f.stage_no > f.max_stage) f.max_stage = f.stage_no;
   load_form_picture(g, g.form.img_main, "BG1.bmp");
-  play_music(g, 4);
-  f.scene = 11;
+  play_music(g, Track::kIntermission);
+  f.scene = kSceneIntermission;
 }

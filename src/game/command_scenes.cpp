@@ -5,6 +5,7 @@
 #include "game/turn_cycle.h"
 #include "rules/reach.h"
 #include "state/game.h"
+#include "ui/menu_layout.h"
 #include "view/command_menus.h"
 #include "view/map_view.h"
 #include "view/panels.h"
@@ -17,7 +18,7 @@ bool chose(const Game& g, int row) {
 
 // "待機": the unit gives up its action; the turn passes on once nobody is left to act.
 void stand_by(Game& g) {
-  play_sound(g, 1);
+  play_sound(g, Sound::kConfirm);
   use_up_action(g);
   turn_end_check(g);
 }
@@ -25,62 +26,62 @@ void stand_by(Game& g) {
 // The right button leaves a command menu for the map, once it is released.
 void cancel_to_map(Game& g) {
   if (g.input.right_down != 1) return;
-  play_sound(g, 2);
-  g.flow.scene = 400;
+  play_sound(g, Sound::kCancel);
+  g.flow.scene = kSceneMapGate;
 }
 
 }  // namespace
 
-void scene_110(Game& g) {
+void scene_hq_menu(Game& g) {
   redraw(g);
   draw_hq_commands(g);
-  if (chose(g, 1)) {  // "攻撃"
-    play_sound(g, 1);
-    g.flow.scene = 160;
+  if (chose(g, kRowHqAttack)) {  // "攻撃"
+    play_sound(g, Sound::kConfirm);
+    g.flow.scene = kSceneHqAttackGate;
   }
-  if (chose(g, 2)) {  // "スキル": production
-    play_sound(g, 1);
-    g.flow.scene = 120;
+  if (chose(g, kRowHqProduce)) {  // "スキル": production
+    play_sound(g, Sound::kConfirm);
+    g.flow.scene = kSceneProductionListGate;
   }
-  if (chose(g, 3)) stand_by(g);  // "待機"
+  if (chose(g, kRowHqWait)) stand_by(g);  // "待機"
   cancel_to_map(g);
 }
 
-void scene_160(Game& g) {
-  if (g.input.left_down == 0) g.flow.scene = 330;
+void scene_hq_attack_gate(Game& g) {
+  if (g.input.left_down == 0) g.flow.scene = kSceneAttackStart;
 }
 
-void scene_300(Game& g) {
-  if (g.input.left_down == 0) g.flow.scene = 310;
+void scene_unit_menu_gate(Game& g) {
+  if (g.input.left_down == 0) g.flow.scene = kSceneUnitMenu;
 }
 
-void scene_310(Game& g) {
+void scene_unit_menu(Game& g) {
   redraw(g);
   draw_unit_commands(g);
-  if (chose(g, 1)) {  // "移動"
-    play_sound(g, 1);
+  if (chose(g, kRowMove)) {  // "移動"
+    play_sound(g, Sound::kConfirm);
     const TUnitSpec& stats = g.world.selected_spec;
     build_move_cost(g, stats.move, move_class_of(stats), kRingEnemyUnits);
     compute_reach(g, g.world.selected_unit.x, g.world.selected_unit.y);
-    g.flow.scene = 320;
+    g.flow.scene = kSceneMoveTargetGate;
   }
-  if (chose(g, 2)) {  // "攻撃"
-    play_sound(g, 1);
-    g.flow.scene = 330;
+  if (chose(g, kRowAttack)) {  // "攻撃"
+    play_sound(g, Sound::kConfirm);
+    g.flow.scene = kSceneAttackStart;
   }
-  if (chose(g, 3)) {  // "スキル"
-    play_sound(g, 1);
-    g.flow.scene = 340;
+  if (chose(g, kRowSkill)) {  // "スキル"
+    play_sound(g, Sound::kConfirm);
+    g.flow.scene = kSceneSkillPanel;
   }
-  if (chose(g, 4)) stand_by(g);  // "待機"
+  if (chose(g, kRowWait)) stand_by(g);  // "待機"
   cancel_to_map(g);
 }
 
-void scene_320(Game& g) {
-  if (g.input.left_down == 0) g.flow.scene = 360;
+void scene_move_target_gate(Game& g) {
+  if (g.input.left_down == 0) g.flow.scene = kSceneMoveTarget;
 }
 
-void scene_340(Game& g) {
+void scene_skill_panel(Game& g) {
   redraw(g);
   draw_unit_panel(g);
   // The skill panel offers nothing to choose; only the right button leaves it.
@@ -88,6 +89,6 @@ void scene_340(Game& g) {
   cancel_to_map(g);
 }
 
-void scene_401(Game& g) {
-  if (g.input.right_down == 0) g.flow.scene = 310;
+void scene_unit_menu_return_gate(Game& g) {
+  if (g.input.right_down == 0) g.flow.scene = kSceneUnitMenu;
 }

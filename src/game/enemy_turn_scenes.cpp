@@ -32,41 +32,41 @@ bool on_walk_range(int v) {
 
 }  // namespace
 
-void scene_5031(Game& g) {
-  if (countdown_done(g)) g.flow.scene = 5032;
+void scene_enemy_unit_pause(Game& g) {
+  if (countdown_done(g)) g.flow.scene = kSceneEnemyProduction;
 }
 
-void scene_5032(Game& g) {
+void scene_enemy_production(Game& g) {
   const int32_t hq = first_enemy_hq(g);
   pair_hqs(g);
-  // The attempts are not shown one by one, and scene 5033 always follows in this same pass and
+  // The attempts are not shown one by one, and the strategy scene always follows in this pass and
   // redraws the map, so the picture the pass ends with already shows every unit placed here.
   for (int attempt = 0; attempt < kProductionAttempts; ++attempt) {
     if (hq == kNone || g.world.enemy_units[hq].sp <= 0) continue;
     enemy_produce(g);
   }
-  g.flow.scene = 5033;
+  g.flow.scene = kSceneEnemyStrategy;
 }
 
-void scene_5033(Game& g) {
+void scene_enemy_strategy(Game& g) {
   const int32_t result = choose_strategy(g);
   g.view.view_x = g.world.selected_unit.x - 10;
   g.view.view_y = g.world.selected_unit.y - 8;
   clamp_view(g);
   redraw(g);
   if (result == AI_DONE) {
-    g.flow.scene = 6000;
+    g.flow.scene = kScenePlayerTurnPause;
     g.flow.wait_ticks = 30;
   } else if (result == AI_PLAYER_LOST) {
-    g.flow.scene = 5070;
+    g.flow.scene = kSceneDefeatPause;
     draw_banner(g, kBannerGameOver);
     g.flow.wait_ticks = 60;
   } else {
-    g.flow.scene = 5040;
+    g.flow.scene = kSceneEnemyWalk;
   }
 }
 
-void scene_5040(Game& g) {
+void scene_enemy_walk(Game& g) {
   WorldState& w = g.world;
   RulesState& r = g.rules;
   const int slot = w.selected_slot;
@@ -86,7 +86,7 @@ void scene_5040(Game& g) {
     return;
   }
   if (!actor_ok) {
-    g.flow.scene = 5050;
+    g.flow.scene = kSceneEnemyNextUnit;
     return;
   }
   TUnit& actor = w.enemy_units[slot];
@@ -94,35 +94,35 @@ void scene_5040(Game& g) {
   const int32_t d = enemy_attack(g, slot);
   actor.ready = 0;
   if (d == kNone) {
-    g.flow.scene = 5050;
+    g.flow.scene = kSceneEnemyNextUnit;
     return;
   }
   debug_log_damage(g, d);
   redraw(g);
-  play_sound(g, 3);
+  play_sound(g, Sound::kAttack);
   const TUnit& target = w.player_units[r.last_target];
   draw_damage_popup(g, d, target.x, target.y);
-  g.flow.scene = 5060;
+  g.flow.scene = kSceneEnemyAttackPause;
   g.flow.wait_ticks = 30;
 }
 
-void scene_5050(Game& g) {
+void scene_enemy_next_unit(Game& g) {
   remove_destroyed(g);
   if (first_ready(g, kReadyEnemyNotHq) != kNone) {
     redraw(g);
-    g.flow.scene = 5031;
+    g.flow.scene = kSceneEnemyUnitPause;
     return;
   }
-  g.flow.scene = 6000;
+  g.flow.scene = kScenePlayerTurnPause;
   mark_all_acted(g, kSideEnemy);
   redraw(g);
   g.flow.wait_ticks = 30;
 }
 
-void scene_5060(Game& g) {
-  if (countdown_done(g)) g.flow.scene = 5050;
+void scene_enemy_attack_pause(Game& g) {
+  if (countdown_done(g)) g.flow.scene = kSceneEnemyNextUnit;
 }
 
-void scene_5070(Game& g) {
-  if (countdown_done(g)) g.flow.scene = 0;
+void scene_defeat_pause(Game& g) {
+  if (countdown_done(g)) g.flow.scene = kSceneTitleLoad;
 }

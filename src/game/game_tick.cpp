@@ -4,23 +4,60 @@
 
 #include "game/scenes.h"
 #include "state/game.h"
+#include "state/scene.h"
 #include "ui/window.h"
 #include "world/tables.h"
 #include "world/vision.h"
 
 const SceneBlock kSceneBlocks[] = {
-    {0, scene_0},       {10, scene_10},     {11, scene_11},     {12, scene_12},
-    {13, scene_13},     {20, scene_20},     {100, scene_100},   {110, scene_110},
-    {120, scene_120},   {130, scene_130},   {140, scene_140},   {150, scene_150},
-    {160, scene_160},   {300, scene_300},   {310, scene_310},   {320, scene_320},
-    {330, scene_330},   {340, scene_340},   {360, scene_360},   {370, scene_370},
-    {371, scene_371},   {372, scene_372},   {373, scene_373},   {374, scene_374},
-    {375, scene_375},   {380, scene_380},   {390, scene_390},   {391, scene_391},
-    {400, scene_400},   {401, scene_401},   {410, scene_410},   {420, scene_420},
-    {5000, scene_5000}, {5010, scene_5010}, {5020, scene_5020}, {5030, scene_5030},
-    {5031, scene_5031}, {5032, scene_5032}, {5033, scene_5033}, {5040, scene_5040},
-    {5050, scene_5050}, {5060, scene_5060}, {5070, scene_5070}, {6000, scene_6000},
-    {6010, scene_6010}, {6020, scene_6020}, {6030, scene_6030}, {6040, scene_6040},
+    {kSceneTitleLoad, scene_title_load},
+    {kSceneTitleMenu, scene_title_menu},
+    {kSceneIntermission, scene_intermission},
+    {kSceneIntermissionSavePause, scene_intermission_save_pause},
+    {kSceneStageSelect, scene_stage_select},
+    {kSceneStageStart, scene_stage_start},
+    {kSceneMap, scene_map},
+    {kSceneHqMenu, scene_hq_menu},
+    {kSceneProductionListGate, scene_production_list_gate},
+    {kSceneProductionList, scene_production_list},
+    {kSceneDeployGate, scene_deploy_gate},
+    {kSceneDeployCell, scene_deploy_cell},
+    {kSceneHqAttackGate, scene_hq_attack_gate},
+    {kSceneUnitMenuGate, scene_unit_menu_gate},
+    {kSceneUnitMenu, scene_unit_menu},
+    {kSceneMoveTargetGate, scene_move_target_gate},
+    {kSceneAttackStart, scene_attack_start},
+    {kSceneSkillPanel, scene_skill_panel},
+    {kSceneMoveTarget, scene_move_target},
+    {kSceneWalk, scene_walk},
+    {kSceneAttackTarget, scene_attack_target},
+    {kSceneAttackPause, scene_attack_pause},
+    {kSceneAttackAftermath, scene_attack_aftermath},
+    {kSceneVictoryPause, scene_victory_pause},
+    {kSceneEnding, scene_ending},
+    {kSceneMapMenuGate, scene_map_menu_gate},
+    {kSceneMapMenu, scene_map_menu},
+    {kSceneMapSavePause, scene_map_save_pause},
+    {kSceneMapGate, scene_map_gate},
+    {kSceneUnitMenuReturnGate, scene_unit_menu_return_gate},
+    {kSceneUnitList, scene_unit_list},
+    {kSceneVictoryCondition, scene_victory_condition},
+    {kSceneEnemyTurnPause, scene_enemy_turn_pause},
+    {kSceneEnemyTurnStart, scene_enemy_turn_start},
+    {kSceneEnemyBannerPause, scene_enemy_banner_pause},
+    {kSceneEnemyRepairs, scene_enemy_repairs},
+    {kSceneEnemyUnitPause, scene_enemy_unit_pause},
+    {kSceneEnemyProduction, scene_enemy_production},
+    {kSceneEnemyStrategy, scene_enemy_strategy},
+    {kSceneEnemyWalk, scene_enemy_walk},
+    {kSceneEnemyNextUnit, scene_enemy_next_unit},
+    {kSceneEnemyAttackPause, scene_enemy_attack_pause},
+    {kSceneDefeatPause, scene_defeat_pause},
+    {kScenePlayerTurnPause, scene_player_turn_pause},
+    {kScenePlayerTurnStart, scene_player_turn_start},
+    {kScenePlayerBannerPause, scene_player_banner_pause},
+    {kScenePlayerRepairs, scene_player_repairs},
+    {kScenePlayerTurnLastPause, scene_player_turn_last_pause},
 };
 const int kSceneBlockCount = sizeof(kSceneBlocks) / sizeof(kSceneBlocks[0]);
 
@@ -56,7 +93,7 @@ void run_pass(Game& g, const SceneBlock* blocks, int count) {
 
   advance_animation(f);
 
-  if (g.form.host != nullptr && g.form.host->escape_down()) f.scene = 0;
+  if (g.form.host != nullptr && g.form.host->escape_down()) f.scene = kSceneTitleLoad;
 
   // A block that moves the scene to a higher code is reached later in this same pass.
   for (int i = 0; i < count; ++i) {
@@ -75,5 +112,5 @@ void form_create(Game& g, unsigned seed) {
   // anti-aircraft guns get in a stage where the other side may build aircraft.
   g.flow.player_aa_price = g.world.unit_specs[5].cost;
   g.flow.enemy_aa_price = g.world.unit_specs[13].cost;
-  g.flow.scene = 0;
+  g.flow.scene = kSceneTitleLoad;
 }

@@ -9,5 +9,5 @@ void game_tick(Game& g);
 // hand in blocks of their own to watch the order in which a pass reaches them.
 void run_pass(Game& g, const SceneBlock* blocks, int count);
 // Creating TForm1: fills the tables, seeds the generator, fills the highlight colours, builds
-// the sight stencils, remembers the two anti-aircraft prices and sets scene 0.
+// the sight stencils, remembers the two anti-aircraft prices and sets the title-load scene.
 void form_create(Game& g, unsigned seed);

@@ -5,6 +5,7 @@
 #include "game/turn_cycle.h"
 #include "state/game.h"
 #include "ui/map_menu.h"
+#include "ui/menu_layout.h"
 #include "view/map_view.h"
 #include "view/panels.h"
 #include "world/roster_queries.h"
@@ -35,7 +36,7 @@ int player_type_at_pointer(const Game& g) {
 
 }  // namespace
 
-void scene_100(Game& g) {
+void scene_map(Game& g) {
   edge_scroll(g);
   redraw(g);
   select_at_pointer(g);
@@ -49,67 +50,67 @@ void scene_100(Game& g) {
   const bool left = g.input.left_down == 1;
   const bool ready = selected.ready == 1;
   if (t == kPlayerHq && left && ready) {
-    play_sound(g, 1);
-    g.flow.scene = 110;
+    play_sound(g, Sound::kConfirm);
+    g.flow.scene = kSceneHqMenu;
   }
   if (is_player_troop(t) && left && ready) {
-    play_sound(g, 1);
-    g.flow.scene = 300;
+    play_sound(g, Sound::kConfirm);
+    g.flow.scene = kSceneUnitMenuGate;
   }
   if (g.input.right_down == 1) {
     // Opening the map menu is a confirmation, not a cancel.
-    play_sound(g, 1);
-    g.flow.scene = 380;
+    play_sound(g, Sound::kConfirm);
+    g.flow.scene = kSceneMapMenuGate;
   }
 }
 
-void scene_380(Game& g) {
-  if (g.input.right_down == 0) g.flow.scene = 390;
+void scene_map_menu_gate(Game& g) {
+  if (g.input.right_down == 0) g.flow.scene = kSceneMapMenu;
 }
 
-void scene_390(Game& g) {
+void scene_map_menu(Game& g) {
   redraw(g);
   draw_map_menu(g);
   const int hover = g.ui.hover_item;
   const bool left = g.input.left_down == 1;
-  if (hover == 1 && left) {
-    play_sound(g, 1);
-    g.flow.scene = 410;
+  if (hover == kRowUnitList && left) {
+    play_sound(g, Sound::kConfirm);
+    g.flow.scene = kSceneUnitList;
   }
-  if (hover == 2 && left) {
-    play_sound(g, 1);
+  if (hover == kRowTurnEnd && left) {
+    play_sound(g, Sound::kConfirm);
     mark_all_acted(g, kSidePlayer);
     turn_end_check(g);
   }
-  if (hover == 3 && left) {
-    play_sound(g, 1);
-    save_and_pause(g, 391);
+  if (hover == kRowSaveOnMap && left) {
+    play_sound(g, Sound::kConfirm);
+    save_and_pause(g, kSceneMapSavePause);
   }
-  if (hover == 4 && left) {
-    play_sound(g, 1);
-    g.flow.scene = 420;
+  if (hover == kRowVictory && left) {
+    play_sound(g, Sound::kConfirm);
+    g.flow.scene = kSceneVictoryCondition;
   }
-  if (hover == 5 && left) {
-    play_sound(g, 1);
+  if (hover == kRowNextUnit && left) {
+    play_sound(g, Sound::kConfirm);
     focus_unit(g, kSidePlayer, 1);
     redraw(g);
-    g.flow.scene = 100;
+    g.flow.scene = kSceneMap;
   }
   if (g.input.right_down == 1) {
-    play_sound(g, 2);
-    g.flow.scene = 400;
+    play_sound(g, Sound::kCancel);
+    g.flow.scene = kSceneMapGate;
   }
 }
 
-void scene_391(Game& g) {
-  if (countdown(g)) g.flow.scene = 100;
+void scene_map_save_pause(Game& g) {
+  if (countdown(g)) g.flow.scene = kSceneMap;
 }
 
-void scene_400(Game& g) {
-  if (g.input.right_down == 0) g.flow.scene = 100;
+void scene_map_gate(Game& g) {
+  if (g.input.right_down == 0) g.flow.scene = kSceneMap;
 }
 
-void scene_410(Game& g) {
+void scene_unit_list(Game& g) {
   redraw(g);
   draw_status_panel(g);
   draw_unit_list(g);
@@ -121,20 +122,20 @@ void scene_410(Game& g) {
       g.view.view_x = unit.x - 10;
       g.view.view_y = unit.y - 8;
       clamp_view(g);
-      g.flow.scene = 100;
+      g.flow.scene = kSceneMap;
     }
   }
   if (g.input.right_down == 1) {
-    play_sound(g, 2);
-    g.flow.scene = 400;
+    play_sound(g, Sound::kCancel);
+    g.flow.scene = kSceneMapGate;
   }
 }
 
-void scene_420(Game& g) {
+void scene_victory_condition(Game& g) {
   redraw(g);
   draw_victory_condition(g);
   if (g.input.right_down == 1) {
-    play_sound(g, 2);
-    g.flow.scene = 400;
+    play_sound(g, Sound::kCancel);
+    g.flow.scene = kSceneMapGate;
   }
 }

@@ -10,12 +10,12 @@
 #include "state/game.h"
 #include "view/map_view.h"
 
-void scene_360(Game& g) {
+void scene_move_target(Game& g) {
   edge_scroll(g);
   redraw(g);  // with the reachable cells outlined
   if (inner_area(g) && g.input.left_down == 1) {
     // Every click sounds, also one on a cell the unit cannot reach.
-    play_sound(g, 1);
+    play_sound(g, Sound::kConfirm);
     const int x = pointer_cell_x(g);
     const int y = pointer_cell_y(g);
     if (within_move(g, x, y, g.world.selected_spec.move)) {
@@ -25,16 +25,16 @@ void scene_360(Game& g) {
       clear_path_list(g);
       trace_path(g, x, y);
       last_path_entry(g);
-      g.flow.scene = 370;
+      g.flow.scene = kSceneWalk;
     }
   }
   if (g.input.right_down == 1) {
-    play_sound(g, 2);
-    g.flow.scene = 400;
+    play_sound(g, Sound::kCancel);
+    g.flow.scene = kSceneMapGate;
   }
 }
 
-void scene_370(Game& g) {
+void scene_walk(Game& g) {
   RulesState& r = g.rules;
   TUnit& unit = g.world.selected_unit;
   const CellPoint e = path_entry(g, r.walk_index);
@@ -59,7 +59,7 @@ void scene_370(Game& g) {
   list_player_targets(g, unit.x, unit.y, g.world.selected_slot, selected_range(g));
   if (r.pair_list[0].e_slot != kNone) {
     // An enemy in range: the target choice opens without another click.
-    g.flow.scene = 371;
+    g.flow.scene = kSceneAttackTarget;
     return;
   }
   use_up_action(g);

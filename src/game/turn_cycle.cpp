@@ -1,6 +1,7 @@
 #include "game/turn_cycle.h"
 
 #include "state/game.h"
+#include "state/scene.h"
 #include "ui/popups.h"
 #include "view/map_view.h"
 #include "world/production.h"
@@ -9,11 +10,11 @@
 
 void turn_end_check(Game& g) {
   if (first_ready(g, kReadyAnyPlayer) == kNone) {
-    g.flow.scene = 5000;
+    g.flow.scene = kSceneEnemyTurnPause;
     redraw(g);
     g.flow.wait_ticks = 30;
   } else {
-    g.flow.scene = 100;
+    g.flow.scene = kSceneMap;
   }
 }
 

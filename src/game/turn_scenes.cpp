@@ -25,46 +25,46 @@ void popups_then(Game& g, int next) {
 
 }  // namespace
 
-void scene_5000(Game& g) {
-  if (countdown_done(g)) g.flow.scene = 5010;
+void scene_enemy_turn_pause(Game& g) {
+  if (countdown_done(g)) g.flow.scene = kSceneEnemyTurnStart;
 }
 
-void scene_5010(Game& g) {
+void scene_enemy_turn_start(Game& g) {
   start_enemy_turn(g);
-  g.flow.scene = 5020;
+  g.flow.scene = kSceneEnemyBannerPause;
   g.flow.wait_ticks = 60;
 }
 
-void scene_5020(Game& g) {
+void scene_enemy_banner_pause(Game& g) {
   if (!countdown_done(g)) return;
-  g.flow.scene = 5030;
+  g.flow.scene = kSceneEnemyRepairs;
   redraw(g);  // clears the banner
 }
 
-void scene_5030(Game& g) {
-  popups_then(g, 5031);
+void scene_enemy_repairs(Game& g) {
+  popups_then(g, kSceneEnemyUnitPause);
 }
 
-void scene_6000(Game& g) {
-  if (countdown_done(g)) g.flow.scene = 6010;
+void scene_player_turn_pause(Game& g) {
+  if (countdown_done(g)) g.flow.scene = kScenePlayerTurnStart;
 }
 
-void scene_6010(Game& g) {
+void scene_player_turn_start(Game& g) {
   start_player_turn(g);
-  g.flow.scene = 6020;
+  g.flow.scene = kScenePlayerBannerPause;
   g.flow.wait_ticks = 60;
 }
 
-void scene_6020(Game& g) {
+void scene_player_banner_pause(Game& g) {
   if (!countdown_done(g)) return;
-  g.flow.scene = 6030;
+  g.flow.scene = kScenePlayerRepairs;
   redraw(g);
 }
 
-void scene_6030(Game& g) {
-  popups_then(g, 6040);
+void scene_player_repairs(Game& g) {
+  popups_then(g, kScenePlayerTurnLastPause);
 }
 
-void scene_6040(Game& g) {
-  if (countdown_done(g)) g.flow.scene = 100;
+void scene_player_turn_last_pause(Game& g) {
+  if (countdown_done(g)) g.flow.scene = kSceneMap;
 }

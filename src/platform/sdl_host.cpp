@@ -11,6 +11,7 @@
 #include "platform/sdl_media_player.h"
 #include "platform/silent_media_player.h"
 #include "state/game.h"
+#include "state/scene.h"
 #include "ui/surface.h"
 
 namespace {
@@ -96,8 +97,7 @@ int to_picture(int global, int window_origin, int scale) {
 
 int passes_this_tick(int scene, int enemy_speed) {
   // Every code from the hand-over to the computer to the hand-back to the player.
-  constexpr int kFirstComputerScene = 5000;
-  if (scene < kFirstComputerScene) return 1;
+  if (scene < kSceneEnemyTurnPause) return 1;
   return std::clamp(enemy_speed, 1, 8);
 }
 

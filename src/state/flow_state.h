@@ -13,6 +13,8 @@ struct InputState {
 };
 
 struct FlowState {
+  // A code of state/scene.h, kept as the plain number the state dump writes; the rules below the
+  // scene machine never see the codes, so this header does not include them.
   int32_t scene = 0;
   int32_t wait_ticks = 0;
   int32_t anim_fast = 0;

@@ -9,12 +9,13 @@ void draw_map_menu(Game& g) {
                                       {"セーブ", true},
                                       {"勝利条件", true},
                                       {"次のユニット", true}};
-  draw_row_menu(g, 384, 100, 256, 192, kRows, 5);
+  draw_row_menu(g, kMapMenu, kRows, kMapMenuRows);
 }
 
 void draw_victory_condition(Game& g) {
-  draw_window(g, 0, 100, 640, 192);
+  const MenuWindow& w = kVictoryWindow;
+  draw_window(g, w.x, w.y, w.width, w.height);
   menu_text_style(g, kMenuFontSize);
-  menu_row_text_out(g, Point{16, 116}, "〈勝利条件〉", true);
-  menu_row_text_out(g, Point{16, 148}, "敵の司令部を全て占領する。", true);
+  menu_row_text_out(g, kVictoryTitleAt, "〈勝利条件〉", true);
+  menu_row_text_out(g, kVictoryTextAt, "敵の司令部を全て占領する。", true);
 }

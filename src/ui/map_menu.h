@@ -3,8 +3,8 @@
 
 struct Game;
 
-// "ユニット一覧", "ターン終了", "セーブ", "勝利条件", "次のユニット" in the window
-// (384, 100, 256, 192), wherever the pointer was when it opened.
+// "ユニット一覧", "ターン終了", "セーブ", "勝利条件", "次のユニット" in the window kMapMenu,
+// wherever the pointer was when it opened.
 void draw_map_menu(Game& g);
 
 // What wins the stage; a window without rows, so hover_item keeps its value.

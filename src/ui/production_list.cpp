@@ -8,12 +8,6 @@
 
 namespace {
 
-constexpr int kBandTop = 116;
-constexpr int kBandHeight = 20;
-constexpr int kHighlightHeight = 22;
-constexpr int kNameLeft = 16;
-constexpr int kPriceLeft = 252;
-
 // Only the three aircraft-related rows can be withheld in a stage.
 bool may_be_withheld(int k) {
   return k == 7 || k == 9 || k == 10;
@@ -37,17 +31,7 @@ ProductionRow production_row(const Game& g, int k) {
 }
 
 int production_list_x0(const Game& g) {
-  return g.world.selected_unit.x - g.view.view_x < 10 ? 320 : 0;
-}
-
-Rect production_row_band(int x0, int k) {
-  const int top = kBandTop + kBandHeight * (k - 1);
-  return Rect{x0, top, x0 + kProductionListWidth, top + kBandHeight};
-}
-
-Rect production_row_highlight(int x0, int k) {
-  const int top = kBandTop + kBandHeight * (k - 1);
-  return Rect{x0 + 16, top, x0 + kProductionListWidth - 16, top + kHighlightHeight};
+  return production_list_left(g.world.selected_unit.x, g.view.view_x);
 }
 
 void draw_production_list(Game& g) {
@@ -55,7 +39,7 @@ void draw_production_list(Game& g) {
   for (int k = 1; k <= kProductionRows; ++k) rows[k - 1] = production_row(g, k);
 
   const int x0 = production_list_x0(g);
-  menu_begin(g, x0, kProductionListTop, kProductionListWidth, kProductionListHeight);
+  menu_begin(g, x0, kProductionListY, kProductionListWidth, kProductionListHeight);
   for (int k = 1; k <= kProductionRows; ++k) {
     menu_hover_row(g, production_row_band(x0, k), production_row_highlight(x0, k), k,
                    rows[k - 1].enabled);
@@ -63,8 +47,9 @@ void draw_production_list(Game& g) {
 
   menu_text_style(g, kProductionFontSize);
   for (int k = 1; k <= kProductionRows; ++k) {
-    const int y = kBandTop + kBandHeight * (k - 1);
-    menu_row_text_out(g, Point{x0 + kNameLeft, y}, rows[k - 1].name, rows[k - 1].enabled);
-    menu_row_text_out(g, Point{x0 + kPriceLeft, y}, rows[k - 1].price_text, rows[k - 1].enabled);
+    const int y = production_row_top(k);
+    const bool enabled = rows[k - 1].enabled;
+    menu_row_text_out(g, Point{x0 + kProductionNameLeft, y}, rows[k - 1].name, enabled);
+    menu_row_text_out(g, Point{x0 + kProductionPriceLeft, y}, rows[k - 1].price_text, enabled);
   }
 }

@@ -4,14 +4,11 @@
 
 #include <cstdint>
 
+#include "ui/menu_layout.h"
 #include "ui/surface.h"
 
 struct Game;
 
-constexpr int kProductionRows = 10;
-constexpr int kProductionListWidth = 320;
-constexpr int kProductionListHeight = 256;
-constexpr int kProductionListTop = 100;
 constexpr int kProductionFontSize = 16;
 
 struct ProductionRow {
@@ -27,11 +24,6 @@ ProductionRow production_row(const Game& g, int k);
 // The list's left edge: on the right half of the screen when the HQ stands in the left half of
 // the view, on the left half otherwise.
 int production_list_x0(const Game& g);
-
-// The 20-pixel band of row k that the pointer is tested against (strictly inside) and the
-// 22-pixel highlight filled under it.
-Rect production_row_band(int x0, int k);
-Rect production_row_highlight(int x0, int k);
 
 // Draws the window and its rows on img_main and sets hover_item to the enabled row under the
 // pointer, 0 when there is none.

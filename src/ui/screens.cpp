@@ -9,24 +9,24 @@
 
 void draw_title_menu(Game& g) {
   static constexpr MenuRow kRows[] = {{"Start", true}, {"Continue", true}, {"Shutdown", true}};
-  draw_row_menu(g, 240, 320, 160, 128, kRows, 3);
+  draw_row_menu(g, kTitleMenu, kRows, kTitleRows);
 }
 
 void draw_intermission_menu(Game& g) {
   static constexpr MenuRow kRows[] = {{"セーブ", true}, {"再戦", true}, {"出撃", true}};
-  draw_row_menu(g, 384, 100, 256, 128, kRows, 3);
+  draw_row_menu(g, kIntermissionMenu, kRows, kIntermissionRows);
 }
 
 void draw_stage_select(Game& g) {
-  static constexpr const char* kNames[10] = {"Stage 1", "Stage 2", "Stage 3", "Stage 4",
-                                             "Stage 5", "Stage 6", "Stage 7", "Stage 8",
-                                             "Stage 9", "Stage 10"};
-  MenuRow rows[10];
+  static constexpr const char* kNames[kStageSelectRows] = {
+      "Stage 1", "Stage 2", "Stage 3", "Stage 4", "Stage 5",
+      "Stage 6", "Stage 7", "Stage 8", "Stage 9", "Stage 10"};
+  MenuRow rows[kStageSelectRows];
   // Stage 1 is always listed; the others only once cleared.
-  for (int k = 1; k <= 10; ++k) {
+  for (int k = 1; k <= kStageSelectRows; ++k) {
     rows[k - 1] = MenuRow{k == 1 || g.flow.max_stage >= k ? kNames[k - 1] : nullptr, true};
   }
-  draw_row_menu(g, 0, 0, 256, 352, rows, 10);
+  draw_row_menu(g, kStageSelect, rows, kStageSelectRows);
 }
 
 bool load_form_picture(Game& g, Picture& picture, const char* file_name) {

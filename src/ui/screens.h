@@ -5,12 +5,12 @@
 struct Game;
 struct Picture;
 
-// "Start", "Continue", "Shutdown" in the window (240, 320, 160, 128).
+// "Start", "Continue", "Shutdown" in the window kTitleMenu.
 void draw_title_menu(Game& g);
-// "セーブ", "再戦", "出撃" in the window (384, 100, 256, 128).
+// "セーブ", "再戦", "出撃" in the window kIntermissionMenu.
 void draw_intermission_menu(Game& g);
-// "Stage 1" to "Stage 10" in the window (0, 0, 256, 352); only the stages up to max_stage show
-// their text, but every row can be hovered.
+// "Stage 1" to "Stage 10" in the window kStageSelect; only the stages up to max_stage show their
+// text, but every row can be hovered.
 void draw_stage_select(Game& g);
 
 // Loads a picture file of the working folder into one of the form's pictures, giving it the

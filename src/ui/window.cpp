@@ -66,18 +66,6 @@ void draw_outlined_text(Game& g, int x, int y, const char* text) {
   text_out(main, x, y, text);
 }
 
-Rect menu_row_band(int x0, int y0, int width, int k) {
-  return Rect{x0, y0 + 32 * (k - 1), x0 + width, y0 + 32 * k};
-}
-
-Rect menu_row_highlight(int x0, int y0, int width, int k) {
-  return Rect{x0 + 16, y0 + 16 + 32 * (k - 1), x0 + width - 16, y0 + 42 + 32 * (k - 1)};
-}
-
-Point menu_row_text(int x0, int y0, int k) {
-  return Point{x0 + 16, y0 + 16 + 32 * (k - 1)};
-}
-
 bool inside_band(const Rect& band, int px, int py) {
   return band.left < px && px < band.right && band.top < py && py < band.bottom;
 }
@@ -116,4 +104,8 @@ void draw_row_menu(Game& g, int x, int y, int width, int height, const MenuRow* 
     if (rows[k - 1].text == nullptr) continue;
     menu_row_text_out(g, menu_row_text(x, y, k), rows[k - 1].text, rows[k - 1].enabled);
   }
+}
+
+void draw_row_menu(Game& g, const MenuWindow& window, const MenuRow* rows, int count) {
+  draw_row_menu(g, window.x, window.y, window.width, window.height, rows, count);
 }

@@ -1,6 +1,7 @@
 // Window frames from the skin, outlined text and the menu hover protocol.
 #pragma once
 
+#include "ui/menu_layout.h"
 #include "ui/surface.h"
 
 struct Game;
@@ -17,13 +18,6 @@ void draw_window(Game& g, int x, int y, int width, int height);
 
 // The text in the canvas's font colour with a one-pixel black outline, on img_main.
 void draw_outlined_text(Game& g, int x, int y, const char* text);
-
-// Geometry of row k (1-based) of a menu with 32-pixel rows in a window at (x0, y0) of the given
-// width. The band is what the pointer is tested against, strictly inside; it starts at the
-// window's top edge, 16 pixels above the row's highlight bar and text.
-Rect menu_row_band(int x0, int y0, int width, int k);
-Rect menu_row_highlight(int x0, int y0, int width, int k);
-Point menu_row_text(int x0, int y0, int k);
 
 // True when (px, py) lies strictly inside the band: a pointer on its edge is in no row.
 bool inside_band(const Rect& band, int px, int py);
@@ -46,3 +40,4 @@ struct MenuRow {
 // A whole menu of 32-pixel rows in the window (x, y, width, height), rows 1 to count, texts at
 // kMenuFontSize; reads the pointer and anim_slow, writes hover_item.
 void draw_row_menu(Game& g, int x, int y, int width, int height, const MenuRow* rows, int count);
+void draw_row_menu(Game& g, const MenuWindow& window, const MenuRow* rows, int count);

@@ -1,23 +1,20 @@
 #include "view/command_menus.h"
 
 #include "state/game.h"
+#include "ui/menu_layout.h"
 #include "ui/window.h"
 #include "view/panels.h"
 #include "world/roster_queries.h"
 
 namespace {
 
-constexpr int kMenuTop = 100;
-constexpr int kMenuWidth = 160;
-constexpr int kUnitMenuHeight = 160;
-constexpr int kHqMenuHeight = 128;
 // Production stops offering units once the player fields this many (HQs not counted).
 constexpr int kMaxPlayerUnits = 20;
 
 }  // namespace
 
 int command_menu_x(const Game& g) {
-  return g.world.selected_unit.x - g.view.view_x < 10 ? 480 : 0;
+  return command_menu_left(g.world.selected_unit.x, g.view.view_x);
 }
 
 void draw_unit_commands(Game& g) {
@@ -28,7 +25,8 @@ void draw_unit_commands(Game& g) {
       {"スキル", true},
       {"待機", true},
   };
-  draw_row_menu(g, command_menu_x(g), kMenuTop, kMenuWidth, kUnitMenuHeight, rows, 4);
+  draw_row_menu(g, MenuWindow{command_menu_x(g), kCommandMenuY, kCommandMenuWidth, kUnitMenuHeight},
+                rows, kUnitMenuRows);
 }
 
 void draw_hq_commands(Game& g) {
@@ -39,5 +37,6 @@ void draw_hq_commands(Game& g) {
       {"スキル", can_produce},
       {"待機", true},
   };
-  draw_row_menu(g, command_menu_x(g), kMenuTop, kMenuWidth, kHqMenuHeight, rows, 3);
+  draw_row_menu(g, MenuWindow{command_menu_x(g), kCommandMenuY, kCommandMenuWidth, kHqMenuHeight},
+                rows, kHqMenuRows);
 }

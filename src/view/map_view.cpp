@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "state/game.h"
+#include "state/scene.h"
 #include "world/roster.h"
 #include "world/tables.h"
 #include "world/unit_kinds.h"
@@ -13,8 +14,6 @@ namespace {
 constexpr int kFogSpriteOffset = 80;
 constexpr int kActedSpriteOffset = 16;
 constexpr int kEnemyHqImage = 48;
-constexpr int kMoveTargetScene = 360;
-constexpr int kAttackTargetScene = 371;
 
 int clamp_int(int v, int lo, int hi) {
   return std::min(std::max(v, lo), hi);
@@ -29,12 +28,12 @@ int unit_sprite(const Game& g, const TUnit& unit) {
 
 void draw_markings(Game& g, int vx, int vy) {
   const int scene = g.flow.scene;
-  if (scene != kMoveTargetScene && scene != kAttackTargetScene) return;
+  if (scene != kSceneMoveTarget && scene != kSceneAttackTarget) return;
   for (int j = 0; j < kViewRows; ++j) {
     for (int i = 0; i < kViewColumns; ++i) {
       const int x = vx + i;
       const int y = vy + j;
-      if (scene == kMoveTargetScene) {
+      if (scene == kSceneMoveTarget) {
         if (g.rules.reach[x][y] <= g.world.selected_spec.move) {
           draw_cell_outline(g, 32 * i, 32 * j, 32, 32, kOutlineWhite);
         }

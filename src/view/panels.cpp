@@ -92,23 +92,26 @@ void draw_unit_panel(Game& g) {
 }
 
 void draw_unit_list(Game& g) {
-  draw_window(g, 0, 64, 640, 416);
+  const MenuWindow& list = kUnitListWindow;
+  draw_window(g, list.x, list.y, list.width, list.height);
   g.ui.hover_item = 0;
   Picture& main = g.form.img_main;
   set_brush_color(main, g.ui.highlight_colors[g.flow.anim_slow & 7]);
 
   const int cx = g.input.cursor_x;
   const int cy = g.input.cursor_y;
-  if (cy > 64 && cy < 480) {
-    // The row is computed, not tested against bands: the 15 pixels above the first text belong
-    // to row 0, since the division truncates toward zero.
-    const int r = (cy - 64 - 16) / 20;
-    if (cx > 0 && cx < 320) {
-      fill_rect(main, Rect{16, 80 + 20 * r, 320, 92 + 20 * r});
+  if (cy > list.y && cy < list.y + list.height) {
+    const int r = unit_list_row(cy);
+    const int top = kUnitListFirstRowY + kUnitListRowHeight * r;
+    const int bottom = top + kUnitListHighlightHeight;
+    // The left column's bar starts at the text; the right one keeps clear of the window's edge.
+    if (cx > 0 && cx < kUnitListColumnWidth) {
+      fill_rect(main, Rect{kMenuRowInset, top, kUnitListColumnWidth, bottom});
       g.ui.hover_item = r + 1;
     }
-    if (cx > 320 && cx < 640) {
-      fill_rect(main, Rect{336, 80 + 20 * r, 624, 92 + 20 * r});
+    if (cx > kUnitListColumnWidth && cx < kScreenWidth) {
+      fill_rect(main, Rect{kUnitListColumnWidth + kMenuRowInset, top, kScreenWidth - kMenuRowInset,
+                           bottom});
       g.ui.hover_item = r + 1 + kListRowsPerColumn;
     }
   }
@@ -132,7 +135,8 @@ void draw_unit_list(Game& g) {
       // A slot whose type names no row: listed by its hit points only.
       std::snprintf(text, sizeof text, "?  HP %d", unit.hp);
     }
-    text_out(main, 16 + 320 * c, 80 + 20 * k, text);
+    text_out(main, kMenuRowInset + kUnitListColumnWidth * c,
+             kUnitListFirstRowY + kUnitListRowHeight * k, text);
   }
 }
 
@@ -163,7 +167,7 @@ void draw_status_panel(Game& g) {
 }
 
 void draw_skill_panel(Game& g) {
-  const int column = g.world.selected_unit.x - g.view.view_x;
-  draw_window(g, column < 10 ? 320 : 0, 100, 320, 256);
+  const int x0 = production_list_left(g.world.selected_unit.x, g.view.view_x);
+  draw_window(g, x0, kProductionListY, kProductionListWidth, kProductionListHeight);
   g.ui.hover_item = 0;
 }

@@ -2,15 +2,13 @@
 // the status line and the empty panel of the skill command.
 #pragma once
 
+#include "ui/menu_layout.h"
 #include "ui/surface.h"
 
 struct Game;
 
 // The unit limit the status panel shows; nothing enforces it.
 constexpr int unit_cap = 40;
-// Slots 0 to 39 of the player's roster are listed, 20 to a column.
-constexpr int kListedSlots = 40;
-constexpr int kListRowsPerColumn = 20;
 
 // The area of the window skin holding the portrait of a unit type's image; false for the images
 // that have none (defensive positions, squads) and for any image no unit type uses.

@@ -134,7 +134,7 @@ TEST_F(AutoplayScreens, ContinuesASavedCampaignAtItsStage) {
 }
 
 TEST_F(AutoplayScreens, LeavesTheEndingWithAClickAndStopsAtTheIntermission) {
-  scene_0(*g_);
+  scene_title_load(*g_);
   g_->flow.scene = 375;
   g_->flow.stage_no = 9;
   g_->flow.max_stage = 9;

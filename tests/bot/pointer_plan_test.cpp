@@ -10,6 +10,7 @@
 #include "game/game_tick.h"
 #include "state/game.h"
 #include "ui/map_menu.h"
+#include "ui/production_list.h"
 #include "ui/screens.h"
 #include "view/command_menus.h"
 #include "view/map_view.h"
@@ -115,8 +116,16 @@ TEST_F(PointerPlan, CommandMenuRowsAreTheRowsTheMenusReport) {
       EXPECT_EQ(g_->ui.hover_item, k) << "HQ at " << c.unit_x << ", view " << c.view_x;
     }
     // The production list opens on the same side, in its own window.
-    const int list_x = production_list_x(c.unit_x, c.view_x);
+    const int list_x = production_list_left(c.unit_x, c.view_x);
     EXPECT_EQ(list_x == 320, x0 == 480);
+    // Every row of the list aimed at is the row the list reports, with SP enough for all.
+    g_->world.selected_unit.sp = 1 << 20;
+    for (int k = 1; k <= kProductionRows; ++k) {
+      point(production_row_point(list_x, k));
+      draw_production_list(*g_);
+      EXPECT_EQ(g_->ui.hover_item, k)
+          << "list row " << k << ", HQ at " << c.unit_x << ", view " << c.view_x;
+    }
   }
 }
 

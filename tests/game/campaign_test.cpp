@@ -51,7 +51,7 @@ class StageSetup : public InOwnFolder, public testing::WithParamInterface<StageR
 TEST_P(StageSetup, WritesTheStagesRowLoadsItsMapAndFramesTheFirstTurn) {
   const StageRow& c = GetParam();
   Game& g = *g_;
-  scene_0(g);
+  scene_title_load(g);
   g.flow.stage_no = c.stage_no;
   g.flow.turn_no = 4;
   // What the previous stage left behind must not matter.
@@ -172,13 +172,13 @@ class AdvanceStage : public InOwnFolder, public testing::WithParamInterface<Adva
 TEST_P(AdvanceStage, NextStageOrTheEnding) {
   const AdvanceCase& c = GetParam();
   Game& g = *g_;
-  scene_0(g);
+  scene_title_load(g);
   host_.audio.clear();
   g.flow.stage_no = c.stage_no;
   g.flow.max_stage = c.max_stage;
   g.flow.scene = 374;
   g.flow.wait_ticks = 0;
-  scene_374(g);
+  scene_victory_pause(g);
   EXPECT_EQ(g.flow.stage_no, c.want_stage);
   EXPECT_EQ(g.flow.max_stage, c.want_max);
   EXPECT_EQ(g.flow.scene, c.scene);
@@ -205,7 +205,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<AdvanceCase>& info) { return info.param.name; });
 
 TEST_F(InOwnFolder, VictoryPauseLastsSixtyOnePassesThenAdvances) {
-  scene_0(*g_);
+  scene_title_load(*g_);
   g_->flow.scene = 374;
   g_->flow.wait_ticks = 60;
   input(0, 0, false);
@@ -219,7 +219,7 @@ TEST_F(InOwnFolder, VictoryPauseLastsSixtyOnePassesThenAdvances) {
 
 TEST_F(InOwnFolder, EndingWaitsForTheLeftButtonThenTheIntermissionWithTheLastStage) {
   Game& g = *g_;
-  scene_0(g);
+  scene_title_load(g);
   g.flow.stage_no = 9;
   g.flow.max_stage = 9;
   g.flow.scene = 374;
@@ -305,13 +305,13 @@ TEST_F(InOwnFolder, ASaveThatCannotBeWrittenIsReportedNotNoticed) {
   fs::create_directory(dir_ / "SAVE.TXT");
   write_file(dir_ / "SAVE.TXT" / "keep", "x");
   Game& g = *g_;
-  scene_0(g);
+  scene_title_load(g);
   load_form_picture(g, g.form.img_main, "BG1.bmp");
   g.flow.scene = 11;
   g.flow.stage_no = 2;
   input(500, 120, true);  // "セーブ"
   host_.audio.clear();
-  scene_11(g);
+  scene_intermission(g);
   EXPECT_EQ(g.flow.scene, 12);
   EXPECT_EQ(g.flow.wait_ticks, 60);
   ASSERT_EQ(host_.boxes.size(), 1u);
@@ -330,7 +330,7 @@ TEST_F(InOwnFolder, ASaveThatCannotBeWrittenIsReportedNotNoticed) {
 
 TEST_F(InOwnFolder, IntermissionSaveShowsTheNoticeThroughTheWholePause) {
   Game& g = *g_;
-  scene_0(g);
+  scene_title_load(g);
   load_form_picture(g, g.form.img_main, "BG1.bmp");
   g.flow.scene = 11;
   g.flow.stage_no = 1;

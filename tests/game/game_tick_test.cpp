@@ -17,6 +17,15 @@ TEST(SceneIndex, CodesAreAscending) {
   EXPECT_EQ(kSceneBlockCount, 48);
 }
 
+TEST(SceneIndex, EveryNamedSceneHasItsBlockInPassOrder) {
+  // The block table is written by hand beside the list of names; a scene named but left out of
+  // the table, or listed out of order, would never run or run at the wrong point of a pass.
+  ASSERT_EQ(kSceneBlockCount, kSceneCount);
+  for (int i = 0; i < kSceneCount; ++i) {
+    EXPECT_EQ(kSceneBlocks[i].code, kScenes[i]) << "entry " << i;
+  }
+}
+
 namespace {
 
 // Test blocks log that they ran and move the scene where the case says.

@@ -24,7 +24,7 @@ class MapScenes : public InOwnFolder {
  protected:
   void SetUp() override {
     InOwnFolder::SetUp();
-    scene_0(*g_);
+    scene_title_load(*g_);
     g_->flow.stage_no = 0;
     g_->flow.scene = 20;
     input(0, 0, false);
@@ -257,7 +257,7 @@ TEST_F(MapScenes, MenuRightButtonCancelsWithSoundTwo) {
 TEST_F(MapScenes, TurnEndMarksEveryUnitActedAndHandsOver) {
   open_menu();
   input(kTurnEndRow.x, kTurnEndRow.y, true);
-  scene_390(*g_);
+  scene_map_menu(*g_);
   EXPECT_EQ(host_.audio, std::vector<std::string>{"sound 1"});
   for (const TUnit& u : g_->world.player_units) EXPECT_EQ(u.ready, 0);
   EXPECT_EQ(g_->flow.scene, 5000);

@@ -58,7 +58,7 @@ TEST(ProductionScenes, ReleaseGatesWaitForTheLeftButton) {
     Field f;
     f.g->flow.scene = c.scene;
     f.pointer(0, 0, c.left, false);
-    (c.scene == 120 ? scene_120 : scene_140)(*f.g);
+    (c.scene == 120 ? scene_production_list_gate : scene_deploy_gate)(*f.g);
     EXPECT_EQ(f.g->flow.scene, c.next) << c.scene << " left " << c.left;
     EXPECT_TRUE(f.host.sounds.empty());
   }
@@ -83,7 +83,7 @@ TEST(ProductionScenes, TheListTakesAnAffordableRowOrCancels) {
     Field f(c.sp);
     f.g->flow.scene = 130;
     f.pointer(400, c.y, c.left, c.right);
-    scene_130(*f.g);
+    scene_production_list(*f.g);
     EXPECT_EQ(f.g->flow.scene, c.next) << c.name;
     EXPECT_EQ(f.host.sounds, c.sounds) << c.name;
   }
@@ -115,7 +115,7 @@ TEST(ProductionScenes, PlacementPaysFromTheSharedPurseAndGoesOnToTheAttack) {
     f.g->flow.wait_ticks = 7;
     f.g->ui.hover_item = kTankRow;
     f.pointer(c.px, c.py, c.left, c.right);
-    scene_150(*f.g);
+    scene_deploy_cell(*f.g);
     const WorldState& w = f.g->world;
     EXPECT_EQ(f.g->flow.scene, c.next) << c.name;
     EXPECT_EQ(f.host.sounds, c.sounds) << c.name;
@@ -165,7 +165,7 @@ TEST(ProductionScenes, NothingCanBePlacedSoNothingIsSpent) {
     f.g->flow.scene = 150;
     f.g->ui.hover_item = kTankRow;
     f.pointer(170, 140, c.left, false);
-    scene_150(*f.g);
+    scene_deploy_cell(*f.g);
     EXPECT_EQ(f.g->flow.scene, c.next) << c.name;
     EXPECT_EQ(f.host.sounds, c.sounds) << c.name;
     EXPECT_EQ(f.g->world.player_units[0].sp, 40) << c.name;

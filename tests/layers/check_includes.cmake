@@ -14,6 +14,11 @@ set(allowed_app "world;rules;opponent;ui;view;game;platform;bot")
 set(allowed_state "")
 # The one sanctioned upward call: placing a unit redraws the map.
 set(exceptions "world/roster.cpp>view/map_view.h")
+# Headers of state/ that a layer may not include: the rules below the scene machine know no
+# scene codes.
+set(forbidden_world "state/scene.h")
+set(forbidden_rules "state/scene.h")
+set(forbidden_opponent "state/scene.h")
 
 file(GLOB folders RELATIVE ${SRC} ${SRC}/*)
 set(faults "")
@@ -33,6 +38,11 @@ foreach(folder ${folders})
       string(REGEX REPLACE "/.*" "" target "${header}")
       if(target STREQUAL header)
         string(APPEND faults "  ${file}: \"${header}\" names no folder\n")
+        continue()
+      endif()
+      list(FIND forbidden_${folder} ${header} forbidden)
+      if(NOT forbidden EQUAL -1)
+        string(APPEND faults "  ${file}: includes ${header}, which ${folder}/ may not use\n")
         continue()
       endif()
       if(target STREQUAL folder OR target STREQUAL "state")

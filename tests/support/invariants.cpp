@@ -63,15 +63,15 @@ bool is_slot(int32_t v) {
 // point of a battle (the next stage start clears the rosters).
 bool destroyed_unit_may_wait(int scene) {
   switch (scene) {
-    case 0:
-    case 10:
-    case 11:
-    case 12:
-    case 13:
-    case 375:
-    case 372:
-    case 5050:
-    case 5060:
+    case kSceneTitleLoad:
+    case kSceneTitleMenu:
+    case kSceneIntermission:
+    case kSceneIntermissionSavePause:
+    case kSceneStageSelect:
+    case kSceneEnding:
+    case kSceneAttackPause:
+    case kSceneEnemyNextUnit:
+    case kSceneEnemyAttackPause:
       return true;
     default:
       return false;
@@ -414,15 +414,15 @@ bool check_invariants(const Game& g, std::string* why) {
 
 bool scene_leaves_occupancy_current(int scene) {
   switch (scene) {
-    case 100:
-    case 110:
-    case 310:
-    case 340:
-    case 360:
-    case 371:
-    case 390:
-    case 410:
-    case 420:
+    case kSceneMap:
+    case kSceneHqMenu:
+    case kSceneUnitMenu:
+    case kSceneSkillPanel:
+    case kSceneMoveTarget:
+    case kSceneAttackTarget:
+    case kSceneMapMenu:
+    case kSceneUnitList:
+    case kSceneVictoryCondition:
       return true;
     default:
       return false;

@@ -75,7 +75,7 @@ class TitleScenes : public testing::Test {
 };
 
 TEST_F(TitleScenes, SceneZeroLoadsThePicturesStartsTheMusicAndGoesToTheTitle) {
-  scene_0(*g_);
+  scene_title_load(*g_);
   EXPECT_EQ(g_->flow.scene, 10);
   EXPECT_EQ(host_.audio, std::vector<std::string>{"music 1"});
   ASSERT_NE(g_->form.img_main.surface, nullptr);
@@ -114,7 +114,7 @@ TEST_F(TitleScenes, FirstPassShowsTheTitleMenuOverTheTitlePicture) {
 }
 
 TEST_F(TitleScenes, StageSelectLeavesTheIntermissionMenuBesideIt) {
-  scene_0(*g_);
+  scene_title_load(*g_);
   ASSERT_TRUE(load_form_picture(*g_, g_->form.img_main, "BG1.bmp"));
   point(500, 150, false);
   draw_intermission_menu(*g_);
@@ -156,12 +156,12 @@ class TitleChoices : public TitleScenes, public testing::WithParamInterface<Titl
 
 TEST_P(TitleChoices, RowAndLeftButtonDecide) {
   const TitleChoice& c = GetParam();
-  scene_0(*g_);
+  scene_title_load(*g_);
   host_.audio.clear();
   g_->flow.stage_no = 3;
   g_->flow.max_stage = 5;
   point(c.x, c.y, c.left);
-  scene_10(*g_);
+  scene_title_menu(*g_);
   EXPECT_EQ(g_->flow.scene, c.scene);
   EXPECT_EQ(g_->flow.stage_no, c.stage_no);
   EXPECT_EQ(g_->flow.max_stage, c.max_stage);

@@ -21,6 +21,8 @@
 #include <thread>
 #include <vector>
 
+#include "state/scene.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -230,8 +232,8 @@ int run_campaign(const std::string& binary, const fs::path& data, long seed, lon
     if (b["outcome"] == "victory") ++victories;
     if (b["outcome"] == "defeat") ++defeats;
   }
-  const bool ended =
-      a["finished"].get<bool>() && d["scene"] == 11 && d["stage_no"] == 9 && victories >= 10;
+  const bool ended = a["finished"].get<bool>() && d["scene"].get<int>() == kSceneIntermission &&
+                     d["stage_no"] == 9 && victories >= 10;
   std::cout << (ended ? "The campaign was played through to the ending and back to the "
                         "intermission"
                       : "The campaign did NOT reach the ending")
