@@ -8,6 +8,7 @@
 #include <string>
 
 #include "support/monkey.h"
+#include "ui/surface.h"
 
 int main(int argc, char** argv) {
   monkey::Options o;

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "support/fake_host.h"
 #include "world/roster.h"
 #include "world/roster_queries.h"
 #include "world_fixture.h"
 
 using world_test::make_game;
-using world_test::RecordingHost;
 
 namespace {
 
@@ -61,7 +61,7 @@ class MapFileTest : public ::testing::Test {
 
   std::filesystem::path old_dir_;
   std::filesystem::path dir_;
-  RecordingHost host_;
+  FakeHost host_;
   std::unique_ptr<Game> g_;
 };
 
@@ -111,7 +111,7 @@ TEST_F(MapFileTest, UnitsArePlacedInReadingOrderAndNeverFromTheRing) {
 
   load_stage_map(*g_, 3);
   const WorldState& w = g_->world;
-  EXPECT_TRUE(host_.messages.empty());
+  EXPECT_TRUE(host_.boxes.empty());
   const TUnit& hq = w.player_units[0];
   EXPECT_EQ(hq.type, 1);
   EXPECT_EQ(hq.x, 1);
@@ -211,9 +211,9 @@ TEST_F(MapFileTest, AMissingFileIsReportedAndChangesNothing) {
   g_->world.reserve_points[0] = CellPoint{3, 4};
 
   load_stage_map(*g_, 6);  // no map007.fmf here
-  ASSERT_EQ(host_.messages.size(), 1u);
-  EXPECT_EQ(host_.messages[0].text, "ファイルが見つかりませんでした\n");
-  EXPECT_FALSE(host_.messages[0].caption.empty());
+  ASSERT_EQ(host_.boxes.size(), 1u);
+  EXPECT_EQ(host_.boxes[0].text, "ファイルが見つかりませんでした\n");
+  EXPECT_FALSE(host_.boxes[0].caption.empty());
   EXPECT_EQ(g_->world.player_units[0].type, 2);
   EXPECT_EQ(g_->world.terrain_layer[10][10], 8);
   EXPECT_FALSE(g_->world.reserves_pending);
@@ -250,7 +250,7 @@ TEST_F(MapFileTest, AShortFileReadsItsMissingBytesAsZeroNotAsThePreviousMap) {
   load_stage_map(*g_, 0);
   EXPECT_EQ(w.terrain_layer[1][1], 0);
   EXPECT_EQ(w.map_header[0], 0);
-  EXPECT_TRUE(host_.messages.empty());
+  EXPECT_TRUE(host_.boxes.empty());
 }
 
 TEST_F(MapFileTest, TerrainBytesThatAreNoTerrainCodeLoadAsTheFiller) {
