@@ -2,26 +2,45 @@
 JOBS ?= $(shell nproc)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
+RELEASE_BUILD ?= build-release
 # Leaks of system libraries the sanitizer build must not blame on the game (see the file).
 export LSAN_OPTIONS ?= suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0
 
-.PHONY: deps build build-asan run test test-fast monkey soak format clean balance campaign \
-	campaign-asan install package
+.PHONY: deps build build-asan build-release run test test-fast monkey soak format clean balance \
+	campaign campaign-asan install package
 
-deps:
-	@./scripts/install-deps
+# The package check asks dpkg (and maybe sudo apt-get) about every package, so it runs once and
+# leaves a stamp; it runs again when install-deps changes or the stamp is removed.
+DEPS_STAMP := .deps-installed
+deps: $(DEPS_STAMP)
+
+$(DEPS_STAMP): scripts/install-deps
+	./scripts/install-deps
+	@touch $@
 
 $(BUILD)/CMakeCache.txt: | deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
+# The sanitizer build is also the clang build, so the suite runs under both compilers.
 $(ASAN_BUILD)/CMakeCache.txt: | deps
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DNEVALT_SANITIZE=ON
+	CC=clang CXX=clang++ cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DNEVALT_SANITIZE=ON
+
+$(RELEASE_BUILD)/CMakeCache.txt: | deps
+	cmake -S . -B $(RELEASE_BUILD) -DCMAKE_BUILD_TYPE=Release
 
 build: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
 
 build-asan: deps $(ASAN_BUILD)/CMakeCache.txt
+	@grep -q '^CMAKE_CXX_COMPILER:.*clang' $(ASAN_BUILD)/CMakeCache.txt || { \
+	  echo "$(ASAN_BUILD) was configured with another compiler than clang: remove it first"; \
+	  exit 1; }
 	cmake --build $(ASAN_BUILD) -j $(JOBS) --target nevalt_tests nevalt
+
+# GCC optimises harder in Release and warns otherwise there; CI builds every target of it so
+# that the configuration keeps compiling.
+build-release: deps $(RELEASE_BUILD)/CMakeCache.txt
+	cmake --build $(RELEASE_BUILD) -j $(JOBS)
 
 run: build
 	$(BUILD)/nevalt --data $(BUILD)/data $(ARGS)
@@ -35,7 +54,7 @@ install: build
 package: build
 	cmake --build $(BUILD) --target package
 
-# The whole suite, in the normal build and again under AddressSanitizer + UBSan.
+# The whole suite, in the normal build (GCC) and again with clang under AddressSanitizer + UBSan.
 test: build build-asan
 	cd $(BUILD) && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ctest --output-on-failure -j $(JOBS)
 	cd $(ASAN_BUILD) && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ctest --output-on-failure -j $(JOBS)
@@ -81,4 +100,4 @@ format:
 	find src tests tools bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(RELEASE_BUILD)

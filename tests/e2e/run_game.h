@@ -112,9 +112,20 @@ inline void make_synthetic_data(const fs::path& dir) {
 // The command line of a run: the program, then args, with output into dir.
 inline int run_command(const fs::path& dir, const fs::path& cwd,
                        const std::vector<std::string>& args, std::string* out, std::string* err) {
-  std::string cmd = "cd " + quote(cwd.string()) + " && " + quote(NEVALT_BINARY);
-  for (const std::string& a : args) cmd += " " + quote(a);
-  cmd += " >" + quote((dir / "stdout.txt").string()) + " 2>" + quote((dir / "stderr.txt").string());
+  // Appended piece by piece: GCC 12 warns falsely of overlapping copies (-Wrestrict) in the
+  // inlined operator+ of a literal and a string.
+  std::string cmd = "cd ";
+  cmd += quote(cwd.string());
+  cmd += " && ";
+  cmd += quote(NEVALT_BINARY);
+  for (const std::string& a : args) {
+    cmd += ' ';
+    cmd += quote(a);
+  }
+  cmd += " >";
+  cmd += quote((dir / "stdout.txt").string());
+  cmd += " 2>";
+  cmd += quote((dir / "stderr.txt").string());
   const int status = std::system(cmd.c_str());
   *out = read_text(dir / "stdout.txt");
   *err = read_text(dir / "stderr.txt");

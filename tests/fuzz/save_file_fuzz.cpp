@@ -14,9 +14,8 @@
 #include <string>
 
 #include "game/campaign.h"
-#include "platform/silent_media_player.h"
 #include "state/game.h"
-#include "state/host.h"
+#include "support/fake_host.h"
 
 namespace {
 
@@ -24,24 +23,6 @@ namespace {
   std::fprintf(stderr, "save file fuzz: %s for the text \"%s\"\n", what, text.c_str());
   std::abort();
 }
-
-// Swallows the message boxes that a bad save file brings.
-class QuietHost : public Host {
- public:
-  int boxes = 0;
-  void set_caption(const char*) override {}
-  void close_main_form() override {}
-  bool escape_down() override { return false; }
-  void message_box(const char*, const char*) override { ++boxes; }
-  MediaPlayer& music_player() override { return music_; }
-  MediaPlayer& sound_player() override { return sound_; }
-  PointerSample sample_pointer() override { return {}; }
-  long pass_number() const override { return 0; }
-
- private:
-  SilentMediaPlayer music_;
-  SilentMediaPlayer sound_;
-};
 
 // sscanf's %d is undefined for a number beyond int; only texts whose digit runs are short
 // enough are compared with it.
@@ -106,7 +87,7 @@ class Inside {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static QuietHost host;
+  static FakeHost host;  // takes the message boxes that a bad save file brings
   static WorkFolder folder;
   static Game* const g = [] {
     auto* game = new Game();
@@ -154,11 +135,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int head_read = parse_progress(head.c_str(), &head_stage, &head_max);
   g->flow.stage_no = 3;
   g->flow.max_stage = 4;
-  host.boxes = 0;
+  host.boxes.clear();
   const bool loaded = load_progress(*g);
   if (loaded != (head_read > 0)) fault("load_progress disagrees with the parser", head);
-  if (!loaded && host.boxes != 1) fault("a failed load was not told exactly once", head);
-  if (loaded && host.boxes != 0) fault("a good load showed a message", head);
+  if (!loaded && host.boxes.size() != 1) fault("a failed load was not told exactly once", head);
+  if (loaded && !host.boxes.empty()) fault("a good load showed a message", head);
   if (g->flow.stage_no != head_stage || g->flow.max_stage != head_max) {
     fault("load_progress took other numbers than the parser", head);
   }

@@ -37,12 +37,12 @@ class RecordingPlayer : public MediaPlayer {
   std::string error_;
 };
 
+// The fake host with players that remember every command.
 class AudioHost : public FakeHost {
  public:
   RecordingPlayer music;
   RecordingPlayer sound;
-  MediaPlayer& music_player() override { return music; }
-  MediaPlayer& sound_player() override { return sound; }
+  AudioHost() { use_players(music, sound); }
 };
 
 class AudioTest : public ::testing::Test {

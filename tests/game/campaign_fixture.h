@@ -1,34 +1,25 @@
 // A game that runs in a folder of its own: the generated pictures and maps are linked in, and
-// whatever it writes (SAVE.TXT) stays there and goes with it. The host records what was heard
-// and what message boxes were shown.
+// whatever it writes (SAVE.TXT) stays there and goes with it. The host logs what was heard and
+// what message boxes were shown.
 #pragma once
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
-#include <vector>
 
 #include "game/game_tick.h"
 #include "state/game.h"
+#include "support/data_copy.h"
 #include "support/fake_host.h"
 #include "ui/ui_fixtures.h"
 
 namespace campaign_test {
 
 namespace fs = std::filesystem;
-
-class AudioHost : public FakeHost {
- public:
-  std::vector<std::string> audio;  // "music 2", "sound 1", ...
-  void audio_event(const char* kind, int n) override {
-    audio.push_back(std::string(kind) + " " + std::to_string(n));
-  }
-};
 
 inline std::string read_file(const fs::path& p) {
   std::ifstream in(p, std::ios::binary);
@@ -45,14 +36,10 @@ class InOwnFolder : public testing::Test {
  protected:
   void SetUp() override {
     old_dir_ = fs::current_path();
-    std::string tmpl = (fs::temp_directory_path() / "nevalt-campaign-XXXXXX").string();
-    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-    dir_ = tmpl;
-    for (const auto& entry : fs::directory_iterator(NEVALT_DATA_DIR)) {
-      const std::string ext = entry.path().extension().string();
-      if (ext == ".bmp" || ext == ".fmf" || ext == ".mp3" || ext == ".wav")
-        fs::create_symlink(entry.path(), dir_ / entry.path().filename());
-    }
+    data_ = std::make_unique<test_files::DataCopy>("nevalt-campaign",
+                                                   test_files::DataCopy::Maps::kLinked);
+    dir_ = data_->dir();
+    ASSERT_FALSE(dir_.empty());
     fs::current_path(dir_);
     g_ = std::make_unique<Game>();
     form_create(*g_, 7);
@@ -60,11 +47,12 @@ class InOwnFolder : public testing::Test {
     g_->form.fonts = ui_test::fonts();
   }
   void TearDown() override {
-    ui_test::free_game_pictures(*g_);
-    free_picture(g_->form.img_unit);
+    if (g_ != nullptr) {
+      ui_test::free_game_pictures(*g_);
+      free_picture(g_->form.img_unit);
+    }
     fs::current_path(old_dir_);
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
+    data_.reset();
   }
 
   // The pointer and buttons as the next pass samples them.
@@ -88,8 +76,9 @@ class InOwnFolder : public testing::Test {
   std::string save_text() const { return read_file(dir_ / "SAVE.TXT"); }
 
   fs::path old_dir_;
+  std::unique_ptr<test_files::DataCopy> data_;
   fs::path dir_;
-  AudioHost host_;
+  FakeHost host_;
   std::unique_ptr<Game> g_;
 };
 

@@ -19,15 +19,6 @@
 
 namespace command_test {
 
-// A fake host that also lists what was heard, as "sound 1".
-class EarHost : public FakeHost {
- public:
-  std::vector<std::string> audio;
-  void audio_event(const char* kind, int n) override {
-    audio.push_back(std::string(kind) + " " + std::to_string(n));
-  }
-};
-
 inline bool is_command_block(int code) {
   for (int c : {110, 160, 300, 310, 320, 330, 340, 360, 370, 371, 372, 373, 401}) {
     if (c == code) return true;
@@ -103,7 +94,7 @@ class CommandTest : public ::testing::Test {
   // Forgets what was heard so far.
   void quiet() { host.audio.clear(); }
 
-  EarHost host;
+  FakeHost host;
   std::unique_ptr<Game> g;
 };
 

@@ -9,7 +9,6 @@ using command_test::CommandTest;
 using command_test::Sounds;
 
 constexpr int kHq = 1;
-constexpr int kScout = 2;
 constexpr int kTank = 9;
 constexpr int kEnemyTank = 20;
 constexpr int kEnemyHqType = 12;

@@ -19,7 +19,6 @@ using opponent_test::place;
 namespace {
 
 constexpr int kEnemyScout = 13;
-constexpr int kEnemyRifle = 15;
 constexpr int kPlayerScout = 2;
 constexpr int kPlayerTank = 9;
 constexpr int kEnemyTank = 20;

@@ -2,7 +2,6 @@
 // cell and the placement.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <vector>
 
 #include "game/scenes.h"
@@ -15,21 +14,13 @@ using opponent_test::place;
 
 namespace {
 
-class SoundHost : public FakeHost {
- public:
-  std::vector<int> sounds;
-  void audio_event(const char* kind, int n) override {
-    if (std::strcmp(kind, "sound") == 0) sounds.push_back(n);
-  }
-};
-
 constexpr int kTankRow = 8;  // type 9
 
 // The player's HQ on (5, 5) selected, the view at the map's corner, so the cell above it is drawn
 // at (160, 128).
 struct Field {
   std::unique_ptr<Game> g = make_game();
-  SoundHost host;
+  FakeHost host;
 
   explicit Field(int32_t sp = 40) {
     g->form.host = &host;
@@ -60,7 +51,7 @@ TEST(ProductionScenes, ReleaseGatesWaitForTheLeftButton) {
     f.pointer(0, 0, c.left, false);
     (c.scene == 120 ? scene_production_list_gate : scene_deploy_gate)(*f.g);
     EXPECT_EQ(f.g->flow.scene, c.next) << c.scene << " left " << c.left;
-    EXPECT_TRUE(f.host.sounds.empty());
+    EXPECT_TRUE(f.host.sounds().empty());
   }
 }
 
@@ -85,7 +76,7 @@ TEST(ProductionScenes, TheListTakesAnAffordableRowOrCancels) {
     f.pointer(400, c.y, c.left, c.right);
     scene_production_list(*f.g);
     EXPECT_EQ(f.g->flow.scene, c.next) << c.name;
-    EXPECT_EQ(f.host.sounds, c.sounds) << c.name;
+    EXPECT_EQ(f.host.sounds(), c.sounds) << c.name;
   }
 }
 
@@ -118,7 +109,7 @@ TEST(ProductionScenes, PlacementPaysFromTheSharedPurseAndGoesOnToTheAttack) {
     scene_deploy_cell(*f.g);
     const WorldState& w = f.g->world;
     EXPECT_EQ(f.g->flow.scene, c.next) << c.name;
-    EXPECT_EQ(f.host.sounds, c.sounds) << c.name;
+    EXPECT_EQ(f.host.sounds(), c.sounds) << c.name;
     EXPECT_EQ(f.g->flow.wait_ticks, 7) << c.name;  // no pause of its own
     const int o = w.occupancy[5][4];
     if (c.placed) {
@@ -167,7 +158,7 @@ TEST(ProductionScenes, NothingCanBePlacedSoNothingIsSpent) {
     f.pointer(170, 140, c.left, false);
     scene_deploy_cell(*f.g);
     EXPECT_EQ(f.g->flow.scene, c.next) << c.name;
-    EXPECT_EQ(f.host.sounds, c.sounds) << c.name;
+    EXPECT_EQ(f.host.sounds(), c.sounds) << c.name;
     EXPECT_EQ(f.g->world.player_units[0].sp, 40) << c.name;
     EXPECT_EQ(f.g->world.player_units[0].ready, 1) << c.name;
     EXPECT_EQ(f.g->world.unit_specs[9].count, 0) << c.name;

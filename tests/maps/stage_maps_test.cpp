@@ -10,6 +10,7 @@
 #include <tuple>
 #include <vector>
 
+#include "support/fake_host.h"
 #include "world/map_file.h"
 #include "world/production.h"
 #include "world/roster.h"
@@ -18,7 +19,6 @@
 #include "world/world_fixture.h"
 
 using world_test::make_game;
-using world_test::RecordingHost;
 
 namespace {
 
@@ -118,14 +118,14 @@ Stage load(int index) {
   const auto old_dir = std::filesystem::current_path();
   std::filesystem::current_path(NEVALT_DATA_DIR);
   auto g = make_game();
-  RecordingHost host;
+  FakeHost host;
   g->form.host = &host;
   load_stage_map(*g, index);
   std::filesystem::current_path(old_dir);
 
   Stage s;
   s.index = index;
-  for (const auto& m : host.messages) s.messages.push_back(m.text);
+  for (const auto& m : host.boxes) s.messages.push_back(m.text);
   for (int x = 0; x < kMapSize; ++x) {
     for (int y = 0; y < kMapSize; ++y) {
       s.terrain[x][y] = terrain_at(*g, x, y);

@@ -10,17 +10,19 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "bot/autoplay.h"
+#include "game/campaign.h"
 #include "game/game_tick.h"
 #include "platform/headless_host.h"
 #include "state/game.h"
+#include "support/data_copy.h"
 #include "support/invariants.h"
-#include "support/monkey.h"
 #include "ui/surface.h"
 
 namespace {
@@ -123,10 +125,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "nevalt_soak: %s\n", error.c_str());
     return 1;
   }
-  monkey::DataCopy data;
+  test_files::DataCopy data("nevalt-soak");
   if (data.dir().empty()) return 1;
-  const monkey::fs::path old_dir = monkey::fs::current_path();
-  monkey::fs::current_path(data.dir());
+  const std::filesystem::path old_dir = std::filesystem::current_path();
+  std::filesystem::current_path(data.dir());
 
   auto g = std::make_unique<Game>();
   form_create(*g, seed);
@@ -144,7 +146,7 @@ int main(int argc, char** argv) {
     for (int campaign = 1; campaign <= campaigns && failure.empty(); ++campaign) {
       // Each campaign from "Start": no save, and the title as Escape brings it back.
       std::error_code ec;
-      monkey::fs::remove(kSaveFileName, ec);
+      std::filesystem::remove(kSaveFileName, ec);
       g->flow.scene = 0;
       Autoplay bot(AutoplayOptions{});
       TimedPlayer player(bot);
@@ -189,7 +191,7 @@ int main(int argc, char** argv) {
   free_picture(g->form.img_tile);
   free_sprite_sheet(g->form.ImageList1);
   close_fonts(fonts);
-  monkey::fs::current_path(old_dir);
+  std::filesystem::current_path(old_dir);
 
   // Processor time of each pass; a report for reading beside the benchmarks, not a test.
   for (const PassTimes& t : times) {

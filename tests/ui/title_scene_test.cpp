@@ -9,6 +9,7 @@
 
 #include "game/game_tick.h"
 #include "game/scenes.h"
+#include "support/fake_host.h"
 #include "ui/screens.h"
 #include "ui_fixtures.h"
 #include "world/tables.h"
@@ -16,35 +17,6 @@
 using namespace ui_test;
 
 namespace {
-
-class SilentPlayer : public MediaPlayer {
- public:
-  bool open(const char*) override { return true; }
-  void play(bool) override {}
-  void rewind() override {}
-  std::string error_text() const override { return {}; }
-};
-
-class RecordingHost : public Host {
- public:
-  void set_caption(const char*) override {}
-  void close_main_form() override { ++closes; }
-  bool escape_down() override { return false; }
-  void message_box(const char* text, const char*) override { messages.push_back(text); }
-  MediaPlayer& music_player() override { return music; }
-  MediaPlayer& sound_player() override { return sound; }
-  PointerSample sample_pointer() override { return {}; }
-  void audio_event(const char* kind, int n) override {
-    audio.push_back(std::string(kind) + " " + std::to_string(n));
-  }
-  long pass_number() const override { return 0; }
-
-  SilentPlayer music;
-  SilentPlayer sound;
-  std::vector<std::string> audio;
-  std::vector<std::string> messages;
-  int closes = 0;
-};
 
 // Runs in the folder of the generated pictures, as the game does.
 class TitleScenes : public testing::Test {
@@ -70,7 +42,7 @@ class TitleScenes : public testing::Test {
   }
 
   std::string old_dir_;
-  RecordingHost host_;
+  FakeHost host_;
   std::unique_ptr<Game> g_;
 };
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "state/game.h"
+#include "support/game_builder.h"
 #include "ui/surface.h"
 #include "ui/ui_fixtures.h"
 #include "ui/window.h"
@@ -21,17 +22,10 @@ namespace view_test {
 using ui_test::kSentinel;
 
 // Plain terrain everywhere, no unit, and everything needed to draw the map.
-inline std::unique_ptr<Game> make_map_game(int terrain = 8) {
+inline std::unique_ptr<Game> make_map_game(int terrain = test_game::kPlain) {
   auto g = ui_test::make_drawing_game();
-  init_tables(*g);
-  build_sight_stencils(*g);
-  for (auto& column : g->world.terrain_layer) {
-    for (auto& cell : column) cell = static_cast<int8_t>(terrain);
-  }
-  g->world.player_start_sp = 100;
-  g->world.enemy_start_sp = 100;
+  test_game::make_battlefield(*g, terrain);
   EXPECT_TRUE(load_sprite_sheet(g->form.ImageList1));
-  rebuild_occupancy(*g);
   return g;
 }
 

@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "support/fake_host.h"
 #include "world/roster.h"
 #include "world/roster_queries.h"
 #include "world_fixture.h"
 
 using world_test::make_game;
-using world_test::RecordingHost;
 
 namespace {
 
@@ -65,7 +65,7 @@ class MapFileTest : public ::testing::Test {
 
   std::filesystem::path old_dir_;
   std::filesystem::path dir_;
-  RecordingHost host_;
+  FakeHost host_;
   std::unique_ptr<Game> g_;
 };
 
@@ -115,7 +115,7 @@ TEST_F(MapFileTest, UnitsArePlacedInReadingOrderAndNeverFromTheRing) {
 
   load_stage_map(*g_, 3);
   const WorldState& w = g_->world;
-  EXPECT_TRUE(host_.messages.empty());
+  EXPECT_TRUE(host_.boxes.empty());
   const TUnit& hq = w.player_units[0];
   EXPECT_EQ(hq.type, 1);
   EXPECT_EQ(hq.x, 1);
@@ -215,9 +215,9 @@ TEST_F(MapFileTest, AMissingFileIsReportedAndChangesNothing) {
   g_->world.reserve_points[0] = CellPoint{3, 4};
 
   load_stage_map(*g_, 6);  // no map007.fmf here
-  ASSERT_EQ(host_.messages.size(), 1u);
-  EXPECT_EQ(host_.messages[0].text, "ファイルが見つかりませんでした\n");
-  EXPECT_FALSE(host_.messages[0].caption.empty());
+  ASSERT_EQ(host_.boxes.size(), 1u);
+  EXPECT_EQ(host_.boxes[0].text, "ファイルが見つかりませんでした\n");
+  EXPECT_FALSE(host_.boxes[0].caption.empty());
   EXPECT_EQ(g_->world.player_units[0].type, 2);
   EXPECT_EQ(g_->world.terrain_layer[10][10], 8);
   EXPECT_FALSE(g_->world.reserves_pending);
@@ -289,14 +289,14 @@ TEST_F(MapFileTest, AFileThatIsNoFullMapIsReportedAndChangesNothing) {
   other.object(20, 20) = 48;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    host_.messages.clear();
+    host_.boxes.clear();
     c.make(dir_ / "map002.fmf", other.bytes);
     EXPECT_FALSE(load_stage_map(*g_, 1));
-    ASSERT_EQ(host_.messages.size(), 1u);
+    ASSERT_EQ(host_.boxes.size(), 1u);
     if (c.exact) {
-      EXPECT_EQ(host_.messages[0].text, c.said);
+      EXPECT_EQ(host_.boxes[0].text, c.said);
     } else {
-      EXPECT_NE(host_.messages[0].text.find(c.said), std::string::npos) << host_.messages[0].text;
+      EXPECT_NE(host_.boxes[0].text.find(c.said), std::string::npos) << host_.boxes[0].text;
     }
     EXPECT_EQ(g_->world.player_units[0].type, 2);
     EXPECT_EQ(g_->world.enemy_units[0].type, 0);
