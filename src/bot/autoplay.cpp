@@ -83,7 +83,7 @@ void Autoplay::observe(const Game& g) {
   }
   // "出撃" that leads to the intermission's pause instead of the map: the stage's map could not
   // be read, and trying again would only show the same message.
-  if (scene == 12 && sortie_sent_) finished_ = true;
+  if (scene == kSceneIntermissionSavePause && sortie_sent_) finished_ = true;
   // The save notice shows only once the file was written.
   if (scene == kSceneIntermissionSavePause) {
     saved_stage_ = g.flow.stage_no;

@@ -236,7 +236,7 @@ void stage_setup(Game& g) {
     // be neither won nor lost. The player has been told; back to the intermission, after the
     // same pause a save takes, so the button still held on "出撃" does not try again at once.
     g.flow.wait_ticks = 60;
-    g.flow.scene = 12;
+    g.flow.scene = kSceneIntermissionSavePause;
     return;
   }
   recount_types(g);
