@@ -30,12 +30,6 @@ constexpr Aim kMapMiddle{320, 240};
 constexpr int kPatientTurns = 3;
 constexpr int kBoldnessStep = 20;
 
-// Scenes the player's side of a battle and the computer's turn run in; the victory pause and
-// the ending follow the last blow of a won battle.
-bool battle_scene(int s) {
-  return s >= kSceneMap && s != kSceneVictoryPause && s != kSceneEnding;
-}
-
 bool player_scene(int s) {
   return battle_scene(s) && s < kSceneEnemyTurnPause;
 }
@@ -69,17 +63,10 @@ PointerSample Autoplay::next_sample(const Game& g) {
 
 void Autoplay::observe(const Game& g) {
   const int scene = g.flow.scene;
-  // The defeat banner's pause ends a battle; it never begins one.
-  if (!in_battle_ && battle_scene(scene) && scene != kSceneDefeatPause) begin_battle(g);
-  if (in_battle_) {
-    count_losses(g);
-    if (scene == kSceneVictoryPause) {
-      end_battle(g, BattleRecord::kVictory);
-    } else if (scene == kSceneDefeatPause) {
-      end_battle(g, BattleRecord::kDefeat);
-    } else if (!battle_scene(scene)) {
-      end_battle(g, BattleRecord::kUnfinished);
-    }
+  if (log_.observe(g, pass_)) {
+    sortie_sent_ = false;
+    tactics_.forget();
+    turn_seen_ = -1;
   }
   // "出撃" that leads to the intermission's pause instead of the map: the stage's map could not
   // be read, and trying again would only show the same message.
@@ -90,64 +77,12 @@ void Autoplay::observe(const Game& g) {
     saved_max_ = g.flow.max_stage;
   }
   if (scene == kSceneEnding) ending_seen_ = true;
-  const bool limit_reached = options_.battles > 0 && battles_ended_ >= options_.battles;
+  const bool limit_reached = options_.battles > 0 && log_.ended() >= options_.battles;
   // Stop where the outcome shows: the next intermission or the title.
   const bool outcome_shown =
       scene == kSceneTitleMenu || scene == kSceneIntermission || scene == kSceneEnding;
   if (limit_reached && outcome_shown) finished_ = true;
   if (!player_scene(scene)) intent_ = Intention{};
-}
-
-void Autoplay::begin_battle(const Game& g) {
-  in_battle_ = true;
-  sortie_sent_ = false;
-  if (battle_count_ == kMaxBattles) {
-    // The record keeps the first battles and the latest one.
-    battle_count_ = kMaxBattles - 1;
-  }
-  BattleRecord& r = battles_[battle_count_++];
-  r = BattleRecord{};
-  // A damaged save can leave any stage number; the record must not overflow counting from one.
-  r.stage = g.flow.stage_no < INT32_MAX ? g.flow.stage_no + 1 : INT32_MAX;
-  battle_turn0_ = g.flow.turn_no;
-  progress_turn_ = 1;
-  tactics_.forget();
-  battle_pass0_ = pass_;
-  for (int s = 0; s < kRosterSlots; ++s) {
-    prev_player_[s] = g.world.player_units[s].type;
-    prev_enemy_[s] = g.world.enemy_units[s].type;
-  }
-  turn_seen_ = -1;
-}
-
-void Autoplay::end_battle(const Game& g, BattleRecord::Outcome outcome) {
-  (void)g;
-  battles_[battle_count_ - 1].outcome = outcome;
-  in_battle_ = false;
-  ++battles_ended_;
-}
-
-void Autoplay::count_losses(const Game& g) {
-  BattleRecord& r = battles_[battle_count_ - 1];
-  // The first turn of a stage counts one; every later player turn adds two to the counter.
-  r.turns = (g.flow.turn_no - battle_turn0_) / 2 + 1;
-  r.passes = pass_ - battle_pass0_;
-  for (int s = 0; s < kRosterSlots; ++s) {
-    const int32_t p = g.world.player_units[s].type;
-    if (p != prev_player_[s]) {
-      if (is_player_troop(prev_player_[s])) ++r.units_lost;
-      if (prev_player_[s] == kPlayerHq) ++r.hqs_lost;
-      if (is_player_troop(p)) ++r.units_built;
-      prev_player_[s] = p;
-    }
-    const int32_t e = g.world.enemy_units[s].type;
-    if (e != prev_enemy_[s]) {
-      if (is_enemy_troop(prev_enemy_[s])) ++r.enemies_destroyed;
-      if (prev_enemy_[s] == kEnemyHq) ++r.hqs_taken;
-      if (is_enemy_type(prev_enemy_[s])) progress_turn_ = r.turns;
-      prev_enemy_[s] = e;
-    }
-  }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -188,7 +123,7 @@ void Autoplay::give_up(bool cancel) {
                  static_cast<long long>(pass_), visit_scene_, intent_.slot);
   }
   if (intent_.slot >= 0 && intent_.slot < kRosterSlots) tried_[intent_.slot] = 1;
-  if (in_battle_ && battle_count_ > 0) ++battles_[battle_count_ - 1].cancels;
+  log_.count_cancel();
   intent_ = Intention{};
   if (cancel) {
     right_click(kMapMiddle);
@@ -284,9 +219,8 @@ void Autoplay::choose_next(const Game& g) {
     return;
   }
   // A battle that stands still makes the player bolder, turn by turn.
-  if (battle_count_ > 0) {
-    const int32_t still = battles_[battle_count_ - 1].turns - progress_turn_;
-    tactics_.set_boldness((still - kPatientTurns) * kBoldnessStep);
+  if (log_.count() > 0) {
+    tactics_.set_boldness((log_.turns_without_progress() - kPatientTurns) * kBoldnessStep);
   }
   tactics_.prepare(g);
   const WorldState& w = g.world;

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "bot/battle_log.h"
 #include "bot/pointer_plan.h"
 #include "bot/tactics.h"
 #include "state/host.h"
@@ -28,21 +29,6 @@ struct AutoplayOptions {
   std::FILE* trace = nullptr;
 };
 
-// What the player saw of one battle.
-struct BattleRecord {
-  enum Outcome { kUnfinished, kVictory, kDefeat };
-  int32_t stage = 0;  // 1 to 10
-  Outcome outcome = kUnfinished;
-  int32_t turns = 0;              // player turns begun
-  int64_t passes = 0;             // passes from the sortie to the outcome
-  int32_t units_lost = 0;         // our units destroyed (types 2 to 11)
-  int32_t hqs_lost = 0;           // our HQs taken by the enemy
-  int32_t units_built = 0;        // units our HQs placed
-  int32_t enemies_destroyed = 0;  // enemy units destroyed (HQs not counted)
-  int32_t hqs_taken = 0;          // enemy HQs we took
-  int32_t cancels = 0;            // intentions given up with the right button or dropped
-};
-
 class Autoplay : public PointerDriver {
  public:
   explicit Autoplay(const AutoplayOptions& options);
@@ -50,9 +36,8 @@ class Autoplay : public PointerDriver {
   PointerSample next_sample(const Game& g) override;
   bool finished() const override { return finished_; }
 
-  static constexpr int kMaxBattles = 128;
-  int battle_count() const { return battle_count_; }
-  const BattleRecord& battle(int i) const { return battles_[i]; }
+  int battle_count() const { return log_.count(); }
+  const BattleRecord& battle(int i) const { return log_.battle(i); }
   int64_t passes() const { return pass_; }
 
  private:
@@ -77,9 +62,6 @@ class Autoplay : public PointerDriver {
   };
 
   void observe(const Game& g);
-  void begin_battle(const Game& g);
-  void end_battle(const Game& g, BattleRecord::Outcome outcome);
-  void count_losses(const Game& g);
 
   void decide(const Game& g);
   void on_title(const Game& g);
@@ -130,13 +112,5 @@ class Autoplay : public PointerDriver {
   bool sortie_sent_ = false;  // "出撃" was clicked and no battle has begun since
   bool finished_ = false;
 
-  bool in_battle_ = false;
-  int32_t battle_turn0_ = 0;
-  int32_t progress_turn_ = 0;  // the last turn an enemy unit or HQ fell
-  int64_t battle_pass0_ = 0;
-  int32_t prev_player_[kRosterSlots] = {};
-  int32_t prev_enemy_[kRosterSlots] = {};
-  BattleRecord battles_[kMaxBattles] = {};
-  int battle_count_ = 0;
-  int battles_ended_ = 0;
+  BattleLog log_;
 };

@@ -8,6 +8,7 @@
 #include "game/game_tick.h"
 #include "game/input.h"
 #include "platform/frame_gate.h"
+#include "platform/message_box.h"
 #include "platform/sdl_media_player.h"
 #include "platform/silent_media_player.h"
 #include "state/game.h"
@@ -19,53 +20,12 @@ namespace {
 constexpr Uint64 kPassMs = 30;   // Timer1
 constexpr Uint64 kInputMs = 10;  // Timer2
 constexpr int kBoxFontPoints = 12;
-constexpr int kBoxTitleHeight = 24;
-constexpr int kBoxPadding = 20;
-constexpr int kButtonWidth = 80;
-constexpr int kButtonHeight = 26;
 
 bool driver_is(const char* driver, const char* name) {
   return driver != nullptr && SDL_strcasecmp(driver, name) == 0;
 }
 
-SDL_Surface* render_text(TTF_Font* font, const char* utf8, SDL_Color color) {
-  if (font == nullptr || utf8 == nullptr || utf8[0] == '\0') return nullptr;
-  // Wrapping at width 0 breaks only at the text's own line ends.
-  return TTF_RenderUTF8_Blended_Wrapped(font, utf8, color, 0);
-}
-
-void fill(SDL_Surface* s, const SDL_Rect& r, Uint8 red, Uint8 green, Uint8 blue) {
-  SDL_FillRect(s, &r, SDL_MapRGB(s->format, red, green, blue));
-}
-
-void blit_at(SDL_Surface* src, SDL_Surface* dst, int x, int y) {
-  if (src == nullptr) return;
-  SDL_Rect at{x, y, src->w, src->h};
-  SDL_BlitSurface(src, nullptr, dst, &at);
-}
-
-bool inside(const SDL_Rect& r, int x, int y) {
-  return x >= r.x && x < r.x + r.w && y >= r.y && y < r.y + r.h;
-}
-
 }  // namespace
-
-// A modal message box, drawn over the picture until OK, Enter, Space or Escape closes it.
-struct SdlHost::Box {
-  SDL_Surface* text = nullptr;
-  SDL_Surface* caption = nullptr;
-  SDL_Surface* ok = nullptr;
-  SDL_Rect frame{};
-  SDL_Rect button{};
-  bool done = false;
-  Box* outer = nullptr;
-
-  ~Box() {
-    SDL_FreeSurface(text);
-    SDL_FreeSurface(caption);
-    SDL_FreeSurface(ok);
-  }
-};
 
 bool init_video(std::string* error) {
   const char* how_to =
@@ -328,7 +288,7 @@ void SdlHost::handle_event(const SDL_Event& event) {
     case SDL_MOUSEBUTTONUP:
       if (box_ != nullptr) {
         if (event.button.button == SDL_BUTTON_LEFT &&
-            inside(box_->button, event.button.x / s, event.button.y / s)) {
+            box_->on_button(event.button.x / s, event.button.y / s)) {
           box_->done = true;
         }
         return;
@@ -342,9 +302,7 @@ void SdlHost::handle_event(const SDL_Event& event) {
     case SDL_KEYDOWN: {
       const SDL_Keycode key = event.key.keysym.sym;
       if (box_ != nullptr) {
-        if (key == SDLK_RETURN || key == SDLK_KP_ENTER || key == SDLK_SPACE || key == SDLK_ESCAPE) {
-          box_->done = true;
-        }
+        if (MessageBox::closes(key)) box_->done = true;
         return;
       }
       if (event.key.repeat != 0) return;
@@ -428,10 +386,10 @@ void SdlHost::present() {
     SDL_SetSurfaceBlendMode(picture, mode);
   }
   // Boxes opened inside one another are drawn outermost first.
-  Box* chain[8];
+  const MessageBox* chain[8];
   int n = 0;
-  for (Box* b = box_; b != nullptr && n < 8; b = b->outer) chain[n++] = b;
-  while (n > 0) draw_box(*chain[--n]);
+  for (const MessageBox* b = box_; b != nullptr && n < 8; b = b->outer) chain[n++] = b;
+  while (n > 0) chain[--n]->draw(frame_);
 
   if (panel_ != nullptr) panel_->draw(g_, frame_);
 
@@ -442,40 +400,11 @@ void SdlHost::present() {
   SDL_UpdateWindowSurface(window_);
 }
 
-void SdlHost::draw_box(const Box& box) {
-  const SDL_Rect& f = box.frame;
-  fill(frame_, f, 64, 64, 64);
-  fill(frame_, SDL_Rect{f.x + 1, f.y + 1, f.w - 2, kBoxTitleHeight}, 40, 72, 140);
-  fill(frame_, SDL_Rect{f.x + 1, f.y + 1 + kBoxTitleHeight, f.w - 2, f.h - 2 - kBoxTitleHeight},
-       240, 240, 240);
-  if (box.caption != nullptr) {
-    blit_at(box.caption, frame_, f.x + 8, f.y + 1 + (kBoxTitleHeight - box.caption->h) / 2);
-  }
-  if (box.text != nullptr) blit_at(box.text, frame_, f.x + kBoxPadding, f.y + kBoxTitleHeight + 16);
-  const SDL_Rect& b = box.button;
-  fill(frame_, b, 110, 110, 110);
-  fill(frame_, SDL_Rect{b.x + 1, b.y + 1, b.w - 2, b.h - 2}, 225, 225, 225);
-  if (box.ok != nullptr) {
-    blit_at(box.ok, frame_, b.x + (b.w - box.ok->w) / 2, b.y + (b.h - box.ok->h) / 2);
-  }
-}
-
 void SdlHost::message_box(const char* text, const char* caption) {
   if (options_.keep_log) log_.messages.push_back(MessageRecord{passes_, text, caption});
   if (stopped()) return;
 
-  Box box;
-  box.text = render_text(box_font_, text, SDL_Color{0, 0, 0, 255});
-  box.caption = render_text(box_font_, caption, SDL_Color{255, 255, 255, 255});
-  box.ok = render_text(box_font_, "OK", SDL_Color{0, 0, 0, 255});
-  const int text_w = box.text != nullptr ? box.text->w : 160;
-  const int text_h = box.text != nullptr ? box.text->h : 16;
-  const int caption_w = box.caption != nullptr ? box.caption->w : 0;
-  const int w = std::min(kScreenWidth, std::max({text_w + 2 * kBoxPadding, caption_w + 24, 200}));
-  const int h = std::min(kScreenHeight, kBoxTitleHeight + 16 + text_h + 16 + kButtonHeight + 14);
-  box.frame = SDL_Rect{(kScreenWidth - w) / 2, (kScreenHeight - h) / 2, w, h};
-  box.button = SDL_Rect{box.frame.x + (w - kButtonWidth) / 2, box.frame.y + h - 14 - kButtonHeight,
-                        kButtonWidth, kButtonHeight};
+  MessageBox box(box_font_, text, caption);
   box.outer = box_;
   box_ = &box;
   present();

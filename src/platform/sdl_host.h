@@ -16,6 +16,7 @@
 
 struct Game;
 class FrameGate;
+struct MessageBox;
 
 struct SdlHostOptions {
   int scale = 1;
@@ -79,8 +80,6 @@ class SdlHost : public Host {
   const DebugPanel* debug_panel() const { return panel_.get(); }
 
  private:
-  struct Box;
-
   SdlHost(Game& g, const SdlHostOptions& options);
   bool open(std::string* error);
   // The event loop of the window and of every message box: returns when *done, when the form
@@ -96,7 +95,6 @@ class SdlHost : public Host {
   void run_tick(const bool* done);
   void run_pass();
   void present();
-  void draw_box(const Box& box);
   bool stopped() const;
   // Appends to the recording; false (and record_error_ set) when the write fails.
   bool record_text(const std::string& text);
@@ -122,7 +120,7 @@ class SdlHost : public Host {
   bool pass_escape_ = false;
   PointerSample driven_{};     // the driver's sample for the pass under way
   bool ctrl_pressed_ = false;  // a Ctrl+key press since the last pass, for the recording
-  Box* box_ = nullptr;         // the innermost open message box
+  MessageBox* box_ = nullptr;  // the innermost open message box
   char caption_[128] = {};
 
   HostLog log_;
