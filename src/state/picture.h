@@ -73,7 +73,11 @@ class PaintLock {
 
 // The sprite sheet ImageList1: 256 images of 32x32, each with its transparent colour.
 struct SpriteSheet {
-  SDL_Surface* surface = nullptr;  // 16x16 grid of sprites, owned
+  SDL_Surface* surface = nullptr;  // 16x16 grid of sprites, owned, keyed on kSpriteKeyColor
+  // The same pixels without the key, owned: a sprite with no transparent pixel (every terrain
+  // tile) is copied from here row by row instead of testing each pixel against the key.
+  SDL_Surface* opaque = nullptr;
+  bool has_key_pixels[kSpriteCount] = {};  // by sprite index: must be drawn from the keyed surface
 };
 
 // Every sprite is transparent where it holds this colour; the asset generator paints nothing

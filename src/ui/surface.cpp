@@ -161,6 +161,28 @@ Uint32 map_color(const SDL_Surface* surface, Rgb c) {
   return SDL_MapRGB(surface->format, c.r, c.g, c.b);
 }
 
+// Whether sprite `index` of a 16x16 sheet holds a pixel of colour `key`, compared as SDL compares
+// a colour key: on the colour bits only.
+bool sprite_holds_pixel(SDL_Surface* sheet, int index, Uint32 key) {
+  const Uint32 colour_bits = sheet->format->Rmask | sheet->format->Gmask | sheet->format->Bmask;
+  const int left = (index % 16) * kSpriteSize;
+  const int top = (index / 16) * kSpriteSize;
+  if (SDL_MUSTLOCK(sheet) && SDL_LockSurface(sheet) != 0) return true;
+  bool found = false;
+  for (int y = top; y < top + kSpriteSize && !found; ++y) {
+    const auto* row = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(sheet->pixels) +
+                                                      static_cast<size_t>(y) * sheet->pitch);
+    for (int x = left; x < left + kSpriteSize; ++x) {
+      if ((row[x] & colour_bits) == (key & colour_bits)) {
+        found = true;
+        break;
+      }
+    }
+  }
+  if (SDL_MUSTLOCK(sheet)) SDL_UnlockSurface(sheet);
+  return found;
+}
+
 // Pictures are opaque: no blending and no colour key, whatever the file held.
 void make_opaque(SDL_Surface* surface) {
   SDL_SetSurfaceBlendMode(surface, SDL_BLENDMODE_NONE);
@@ -262,15 +284,27 @@ bool load_sprite_sheet(SpriteSheet& sheet) {
     return false;
   }
   SDL_SetSurfaceBlendMode(converted, SDL_BLENDMODE_NONE);
-  SDL_SetColorKey(converted, SDL_TRUE, map_color(converted, kSpriteKeyColor));
+  SDL_Surface* opaque = SDL_DuplicateSurface(converted);
+  if (opaque == nullptr) {
+    SDL_FreeSurface(converted);
+    return false;
+  }
+  const Uint32 key = map_color(converted, kSpriteKeyColor);
+  SDL_SetColorKey(converted, SDL_TRUE, key);
   free_sprite_sheet(sheet);
   sheet.surface = converted;
+  sheet.opaque = opaque;
+  for (int index = 0; index < kSpriteCount; ++index) {
+    sheet.has_key_pixels[index] = sprite_holds_pixel(opaque, index, key);
+  }
   return true;
 }
 
 void free_sprite_sheet(SpriteSheet& sheet) {
   if (sheet.surface != nullptr) SDL_FreeSurface(sheet.surface);
+  if (sheet.opaque != nullptr) SDL_FreeSurface(sheet.opaque);
   sheet.surface = nullptr;
+  sheet.opaque = nullptr;
 }
 
 bool load_picture(Picture& picture, const char* file_name) {
@@ -422,5 +456,8 @@ void draw_image(Picture& picture, const SpriteSheet& sprites, int x, int y, int 
   if (index < 0 || index >= kSpriteCount) return;
   SDL_Rect from{(index % 16) * kSpriteSize, (index / 16) * kSpriteSize, kSpriteSize, kSpriteSize};
   SDL_Rect to{x, y, kSpriteSize, kSpriteSize};
-  SDL_BlitSurface(sprites.surface, &from, picture.surface, &to);
+  // Both surfaces hold the same pixels; where a sprite has no key pixel the keyed blit would copy
+  // every pixel anyway, so the plain copy draws exactly the same, several times faster.
+  const bool keyed = sprites.opaque == nullptr || sprites.has_key_pixels[index];
+  SDL_BlitSurface(keyed ? sprites.surface : sprites.opaque, &from, picture.surface, &to);
 }

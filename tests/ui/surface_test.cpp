@@ -312,6 +312,37 @@ TEST(SpriteSheet, BuiltInSheetHasTerrainUnitsAndTheirDarkCopies) {
   free_sprite_sheet(sheet);
 }
 
+// Sprites without a transparent pixel are copied from the unkeyed surface: every one of the 256
+// must still come out exactly as the keyed blit draws it, over a background that shows any
+// pixel the copy wrongly covered or left out.
+TEST(SpriteSheet, FastCopyOfOpaqueSpritesDrawsWhatTheKeyedBlitDraws) {
+  SpriteSheet sheet;
+  ASSERT_TRUE(load_sprite_sheet(sheet)) << SDL_GetError();
+  ASSERT_NE(sheet.opaque, nullptr);
+  for (int t = 0; t < 12; ++t) EXPECT_FALSE(sheet.has_key_pixels[t]) << "terrain " << t;
+  EXPECT_TRUE(sheet.has_key_pixels[16]) << "a unit shows the terrain around it";
+  Picture fast;
+  Picture keyed;
+  ASSERT_TRUE(create_picture(fast, 40, 40));
+  ASSERT_TRUE(create_picture(keyed, 40, 40));
+  for (int index = 0; index < kSpriteCount; ++index) {
+    fill_all(fast, kSentinel);
+    fill_all(keyed, kSentinel);
+    draw_image(fast, sheet, 3, 5, index);
+    SDL_Rect from{(index % 16) * 32, (index / 16) * 32, 32, 32};
+    SDL_Rect to{3, 5, 32, 32};
+    SDL_BlitSurface(sheet.surface, &from, keyed.surface, &to);
+    int differing = 0;
+    for (int y = 0; y < 40; ++y) {
+      for (int x = 0; x < 40; ++x) differing += read_pixel(fast, x, y) != read_pixel(keyed, x, y);
+    }
+    EXPECT_EQ(differing, 0) << "sprite " << index;
+  }
+  free_picture(fast);
+  free_picture(keyed);
+  free_sprite_sheet(sheet);
+}
+
 TEST(Fonts, SizesArePointsAt96Dpi) {
   ASSERT_NE(fonts(), nullptr);
   Picture p;
