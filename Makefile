@@ -7,7 +7,7 @@ RELEASE_BUILD ?= build-release
 export LSAN_OPTIONS ?= suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0
 
 .PHONY: deps build build-asan build-release run test test-fast monkey soak format clean balance \
-	campaign campaign-asan install package
+	campaign campaign-asan install package test-release
 
 # The package check asks dpkg (and maybe sudo apt-get) about every package, so it runs once and
 # leaves a stamp; it runs again when install-deps changes or the stamp is removed.
@@ -58,6 +58,10 @@ package: build
 test: build build-asan
 	cd $(BUILD) && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ctest --output-on-failure -j $(JOBS)
 	cd $(ASAN_BUILD) && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ctest --output-on-failure -j $(JOBS)
+
+# The suite in the GCC Release build, which optimises harder and so warns where the others do not.
+test-release: build-release
+	cd $(RELEASE_BUILD) && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ctest --output-on-failure -j $(JOBS)
 
 # Only the normal build, for a quick check while working.
 test-fast: build
