@@ -11,6 +11,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -243,6 +244,17 @@ class Png {
 constexpr uint32_t kWhite = 0xffffff;
 constexpr uint32_t kRed = 0xff0000;
 
+// White pixels, the damage popup's, on cell c of a run's screenshot, the view at (view_x, view_y).
+int white_on_cell(const GameRun& run, Cell c, int view_x, int view_y) {
+  const Png shot(run.png);
+  if (!shot.ok()) {
+    ADD_FAILURE() << "no screenshot";
+    return 0;
+  }
+  const int x = 32 * (c.x - view_x), y = 32 * (c.y - view_y);
+  return shot.in_rect(x, y, x + 32, y + 32, kWhite);
+}
+
 // The slot of the unit on cell c of the side, or -1.
 int slot_at(const nlohmann::json& roster, Cell c) {
   for (size_t i = 0; i < roster.size(); ++i) {
@@ -253,16 +265,34 @@ int slot_at(const nlohmann::json& roster, Cell c) {
   return -1;
 }
 
+// What a script needs, looked for by `find` on the map of stage 1 just after the sortie, where
+// the scripts below start from.
+template <typename P>
+std::optional<P> find_on_opening(std::optional<P> (*find)(const nlohmann::json&, const Terrain&)) {
+  RunPlan probe;
+  probe.script = kStartSortie;
+  probe.ticks = 8;
+  const GameRun run = run_game(probe);
+  if (run.exit_code != 0 || run.dump.is_null() || run.dump["scene"] != 100) {
+    ADD_FAILURE() << "stage 1 did not open on the map: " << run.err;
+    return std::nullopt;
+  }
+  return find(run.dump, read_terrain());
+}
+
+// Puts an enemy unit (its map code) on cell c of the copy of stage 1's map.
+std::function<void(const fs::path&)> add_to_stage_one(Cell c, int code) {
+  return [c, code](const fs::path& data) {
+    std::fstream f(data / "map001.fmf", std::ios::in | std::ios::out | std::ios::binary);
+    f.seekp(4116 + 64 * c.y + c.x);
+    f.put(static_cast<char>(code));
+  };
+}
+
 class PlayerCommands : public testing::Test {
  protected:
   void SetUp() override {
-    RunPlan probe;
-    probe.script = kStartSortie;
-    probe.ticks = 8;
-    const GameRun run = run_game(probe);
-    ASSERT_EQ(run.exit_code, 0) << run.err;
-    ASSERT_EQ(run.dump["scene"], 100);
-    const std::optional<Plan> found = find_plan(run.dump, read_terrain());
+    const std::optional<Plan> found = find_on_opening(find_plan);
     ASSERT_TRUE(found.has_value()) << "stage 1 has no tank with a straight walk to a cell near "
                                       "a free plain cell of the opening view";
     plan_ = *found;
@@ -273,12 +303,7 @@ class PlayerCommands : public testing::Test {
     run.script = script_for(plan_);
     run.ticks = ticks;
     run.args = {"--seed", "3"};
-    const Cell e = plan_.enemy;
-    run.prepare = [e](const fs::path& data) {
-      std::fstream f(data / "map001.fmf", std::ios::in | std::ios::out | std::ios::binary);
-      f.seekp(4116 + 64 * e.y + e.x);
-      f.put(static_cast<char>(kEnemyTankCode));
-    };
+    run.prepare = add_to_stage_one(plan_.enemy, kEnemyTankCode);
     return run_game(run);
   }
 
@@ -353,10 +378,8 @@ TEST_F(PlayerCommands, AMoveAndAnAttackOnStageOne) {
   ASSERT_EQ(popup.exit_code, 0) << popup.err;
   EXPECT_EQ(popup.dump["scene"], 372);
   keep_snapshot(popup, "damage_popup");
-  const Png shot(popup.png);
-  ASSERT_TRUE(shot.ok());
-  const int ex = 32 * (plan_.enemy.x - plan_.view_x), ey = 32 * (plan_.enemy.y - plan_.view_y);
-  EXPECT_GT(shot.in_rect(ex, ey, ex + 32, ey + 32, kWhite), 20) << "the damage over the target";
+  EXPECT_GT(white_on_cell(popup, plan_.enemy, plan_.view_x, plan_.view_y), 20)
+      << "the damage over the target";
 
   const GameRun run = play(kAttackPass + kPause);
   ASSERT_EQ(run.exit_code, 0) << run.err;
@@ -449,13 +472,7 @@ std::optional<TargetPlan> find_target_plan(const nlohmann::json& d, const Terrai
 class BothButtonsOnATarget : public testing::Test {
  protected:
   void SetUp() override {
-    RunPlan probe;
-    probe.script = kStartSortie;
-    probe.ticks = 8;
-    const GameRun run = run_game(probe);
-    ASSERT_EQ(run.exit_code, 0) << run.err;
-    ASSERT_EQ(run.dump["scene"], 100);
-    const std::optional<TargetPlan> found = find_target_plan(run.dump, read_terrain());
+    const std::optional<TargetPlan> found = find_on_opening(find_target_plan);
     ASSERT_TRUE(found.has_value()) << "stage 1 has no ready tank of the opening view with a free "
                                       "plain cell in its range";
     plan_ = *found;
@@ -483,12 +500,7 @@ class BothButtonsOnATarget : public testing::Test {
     // The generator's first six numbers under seed 3 make the tank's attack a hit (31 within
     // its accuracy of 80, then 77 not below the scout's evasion of 20) for far more than 10.
     run.args = {"--seed", "3"};
-    const Cell e = p.scout;
-    run.prepare = [e](const fs::path& data) {
-      std::fstream f(data / "map001.fmf", std::ios::in | std::ios::out | std::ios::binary);
-      f.seekp(4116 + 64 * e.y + e.x);
-      f.put(static_cast<char>(kEnemyScoutCode));
-    };
+    run.prepare = add_to_stage_one(p.scout, kEnemyScoutCode);
     return run_game(run);
   }
 
@@ -504,10 +516,8 @@ TEST_F(BothButtonsOnATarget, TheAttackSpendsTheActionAndTheDestroyedScoutLeaves)
   ASSERT_GE(scout, 0);
   EXPECT_EQ(pause.dump["enemy_units"][scout]["hp"], 0);
   keep_snapshot(pause, "both_buttons_popup");
-  const Png shot(pause.png);
-  ASSERT_TRUE(shot.ok());
-  const int ex = 32 * (plan_.scout.x - plan_.view_x), ey = 32 * (plan_.scout.y - plan_.view_y);
-  EXPECT_GT(shot.in_rect(ex, ey, ex + 32, ey + 32, kWhite), 20) << "the damage over the scout";
+  EXPECT_GT(white_on_cell(pause, plan_.scout, plan_.view_x, plan_.view_y), 20)
+      << "the damage over the scout";
 
   // The aftermath ends the pause's thirty-first pass, counting the click's.
   const GameRun run = play(kBothPass + kPause);
