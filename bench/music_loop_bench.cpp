@@ -1,17 +1,16 @@
-// How long the music falls silent where a track ends and the window starts it again: the end
-// is noticed on the audio thread, handed to the main thread as an event, and answered between
-// passes with a rewind and a new play. A steady tone is looped through a real window (SDL's
-// dummy video and audio drivers) while the mixer's output is watched; every run of silent
-// frames between two stretches of tone is one restart's gap.
+// How long the music falls silent where a track ends and starts again. A steady tone is looped
+// through a real window (SDL's dummy video and audio drivers) while the mixer's output is
+// watched; every run of silent frames between two stretches of tone is one restart's gap.
 //
 //   build/bench/music_loop_bench [--benchmark_repetitions=N]
 //   SDL_VIDEODRIVER=x11 xvfb-run -a -s "-noreset" build/bench/music_loop_bench
 //
-// Counters: restarts seen; the gap's mean, smallest and largest length in milliseconds of
-// output; and notify_ms, the wall time from the end-of-track notice to the new play (the
-// host's share of the gap). For scale, one mixer buffer is 2048 frames (46 ms at 44.1 kHz):
-// a track that ends inside a buffer leaves the rest of that buffer silent, and a restart in
-// time for the next buffer adds nothing more.
+// Counters: gaps seen (restarts); the gap's mean, smallest and largest length in milliseconds of
+// output; notices, the end-of-track notices the host was sent, and notify_ms, the wall time from
+// such a notice to the new play. The window's player hands a track the game loops to the mixer
+// to repeat, so a seamless loop shows no gaps and no notices. When the host restarted it from
+// the main thread instead, each end cost the rest of the mixer buffer in which the track ended
+// (a buffer is 2048 frames, 46 ms at 44.1 kHz): 28.6 ms at every joint of this bench.
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <benchmark/benchmark.h>

@@ -51,6 +51,7 @@ void scene_attack_start(Game& g) {
 void scene_attack_target(Game& g) {
   edge_scroll(g);
   redraw(g);  // with the attack range outlined
+  bool attacked = false;
   if (inner_area(g) && g.input.left_down == 1 && selected_player_slot(g) != nullptr) {
     const int e = enemy_at_pointer(g);
     if (e >= 0 && in_attack_range(g, pointer_cell_x(g), pointer_cell_y(g))) {
@@ -60,10 +61,13 @@ void scene_attack_target(Game& g) {
       if (result != kNone) show_attack_result(g, result);
       g.flow.scene = kSceneAttackPause;
       g.flow.wait_ticks = 30;
+      attacked = true;
     }
   }
-  // Back to the command menu, silently, once the button is up.
-  if (g.input.right_down == 1) g.flow.scene = kSceneUnitMenuReturnGate;
+  // Back to the command menu, silently, once the button is up. Not after an attack: the
+  // attack has spent the unit's action, so its pause and aftermath must follow, or a unit
+  // held on both buttons could attack again and again and leave its target at 0 HP.
+  if (!attacked && g.input.right_down == 1) g.flow.scene = kSceneUnitMenuReturnGate;
 }
 
 void scene_attack_pause(Game& g) {

@@ -123,7 +123,12 @@ void SdlMusicPlayer::play(bool notify) {
   if (Mix_PlayingMusic()) Mix_HaltMusic();
   g_music_command.fetch_add(1);
   notify_ = notify;
-  if (music_ == nullptr || Mix_PlayMusic(music_, 1) != 0) {
+  // The game answers the end of a track it asked to hear of with a rewind and a new play
+  // (MediaPlayer1Notify), so such a track is handed to the mixer to repeat by itself: it starts
+  // again inside the same audio callback, with no gap at the joint. An answer from the main
+  // thread came a pass later, after the rest of the mixer's buffer had gone out silent.
+  const int loops = notify ? -1 : 1;
+  if (music_ == nullptr || Mix_PlayMusic(music_, loops) != 0) {
     error_ = music_ == nullptr ? "no file is open" : Mix_GetError();
     post_music_notify(Notify::kFailed);
   }

@@ -1,6 +1,8 @@
 // The two media players on SDL_mixer: music on the mixer's music stream, effects on one channel.
-// The end of a track is noticed on the audio thread; it only posts an SDL event, which the host
-// turns into MediaPlayer1Notify on the main thread between passes.
+// A track played with a notification is repeated by the mixer itself, without a gap, and so
+// never ends; the end of one played without is noticed on the audio thread, which only posts an
+// SDL event, and the host turns events into MediaPlayer1Notify on the main thread between
+// passes.
 #pragma once
 
 #include <SDL.h>
@@ -8,8 +10,8 @@
 
 #include <string>
 
-#include "state/host.h"
 #include "platform/sound_cache.h"
+#include "state/host.h"
 
 // Opens the mixer. With mute, or when no sound device answers, the silent dummy driver is used
 // and *note says why. False when even that fails (the caller then runs without a mixer).

@@ -5,7 +5,7 @@
 # file:type:shortest:longest length in seconds
 set(files
   tatsumakinotourai.mp3:mp3:40:90
-  seisen.mp3:mp3:40:90
+  seisen.mp3:mp3:150:180
   senka.mp3:mp3:40:90
   omegacentauri1.mp3:mp3:40:90
   se01.wav:wav:0.08:0.2

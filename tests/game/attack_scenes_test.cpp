@@ -166,15 +166,49 @@ TEST_F(AttackScenes, AnyEnemyInRangeMayBeChosenNotOnlyTheNearest) {
   EXPECT_EQ(g->rules.last_target, 2);
 }
 
-TEST_F(AttackScenes, BothButtonsAttackAndThenLeaveForTheMenu) {
-  open_choice();
-  script(kPlainHit);
-  point_at_cell(12, 10);
-  buttons(true, true);
-  pass();
-  EXPECT_EQ(enemy(1).hp, 55);
-  EXPECT_EQ(g->flow.scene, 401);
-  EXPECT_EQ(host.audio, Sounds{"sound 3"});
+// Both buttons on an enemy in range: the attack spends the action, so the right button does not
+// send the unit back to its menu; the pause and the aftermath follow as for the left alone.
+// Both buttons anywhere else still cancel the choice.
+TEST_F(AttackScenes, BothButtonsOnAnEnemyAttackOnceAndSpendTheAction) {
+  struct Case {
+    const char* name;
+    int x;
+    int y;
+    int scene_after_click;
+    bool attacked;
+  };
+  const Case cases[] = {
+      {"an enemy in range", 12, 10, 372, true},
+      {"an empty cell in range", 10, 10, 401, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetUp();
+    enemy(1).hp = 30;  // a hit destroys it
+    open_choice();
+    script(kPlainHit);
+    point_at_cell(c.x, c.y);
+    buttons(true, true);
+    pass();
+    EXPECT_EQ(g->flow.scene, c.scene_after_click);
+    EXPECT_EQ(enemy(1).hp, c.attacked ? 0 : 30);
+    EXPECT_EQ(host.audio, c.attacked ? Sounds{"sound 3"} : Sounds{});
+    if (!c.attacked) {
+      EXPECT_EQ(player(1).ready, 1);
+      continue;
+    }
+    // The buttons stay down through the pause: nothing may cut it short or attack again.
+    for (int k = 1; k < 30; ++k) {
+      pass();
+      ASSERT_EQ(g->flow.scene, 372) << "pass " << k;
+    }
+    pass();
+    EXPECT_EQ(g->flow.scene, 100);  // the HQ can still act
+    EXPECT_EQ(player(1).ready, 0);
+    EXPECT_EQ(enemy(1).type, 0);
+    EXPECT_EQ(host.audio, Sounds{"sound 3"});
+    EXPECT_EQ(g->rng.script_pos, static_cast<int>(kPlainHit.size()));
+  }
 }
 
 TEST_F(AttackScenes, AnAttackerWithoutASlotAttacksNobody) {

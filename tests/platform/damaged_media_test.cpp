@@ -1,7 +1,9 @@
 // The game's own music and sound files, damaged in the ways a disk or a copy damages files: the
-// players refuse them with a reason, or play what is left and report its end. Never a crash, and
-// never a track that falls silent without telling the game.
+// players refuse them with a reason, or play what is left (a track the game loops goes round
+// what is left of it) or report its end. Never a crash, and never a track that falls silent
+// without telling the game.
 #include <SDL.h>
+#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -67,9 +69,9 @@ class DamagedMedia : public ::testing::Test {
     SDL_Quit();
     fs::remove_all(dir);
   }
-  // Waits up to ten seconds for the music player's next notification.
-  bool next_notify(const SdlMusicPlayer& player, MediaPlayer::Notify* notify) {
-    const Uint64 until = SDL_GetTicks64() + 10000;
+  // Waits up to `ms` for the music player's next notification.
+  bool next_notify(const SdlMusicPlayer& player, MediaPlayer::Notify* notify, Uint64 ms) {
+    const Uint64 until = SDL_GetTicks64() + ms;
     SDL_Event e;
     while (SDL_GetTicks64() < until) {
       if (SDL_WaitEventTimeout(&e, 50) && e.type == SdlMusicPlayer::event_type()) {
@@ -82,7 +84,7 @@ class DamagedMedia : public ::testing::Test {
   fs::path dir;
 };
 
-TEST_F(DamagedMedia, AMusicFileIsRefusedWithAReasonOrPlaysToItsEnd) {
+TEST_F(DamagedMedia, AMusicFileIsRefusedWithAReasonOrPlaysOrEnds) {
   for (const char* track : {"tatsumakinotourai.mp3", "seisen.mp3"}) {
     const std::string original = read_bytes(fs::path(NEVALT_DATA_DIR) / track);
     ASSERT_FALSE(original.empty()) << track;
@@ -96,9 +98,14 @@ TEST_F(DamagedMedia, AMusicFileIsRefusedWithAReasonOrPlaysToItsEnd) {
         continue;
       }
       player.play(true);
+      // What is left either plays on, repeated by the mixer, or ends with a notification: a
+      // remainder with nothing to decode stops the mixer's loop, which then reports it.
       MediaPlayer::Notify n{};
-      ASSERT_TRUE(next_notify(player, &n)) << "the track neither ended nor failed";
-      EXPECT_TRUE(n == MediaPlayer::Notify::kCompleted || n == MediaPlayer::Notify::kFailed);
+      if (next_notify(player, &n, 2000)) {
+        EXPECT_TRUE(n == MediaPlayer::Notify::kCompleted || n == MediaPlayer::Notify::kFailed);
+      } else {
+        EXPECT_TRUE(Mix_PlayingMusic()) << "the track fell silent and nothing was said";
+      }
     }
   }
 }

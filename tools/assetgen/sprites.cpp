@@ -373,45 +373,76 @@ void smg(Image& s, const Side& side, float x, float y) {
   }
 }
 
+// A soldier at a run facing right, leaning into it, hips at (hx, hy): the back leg pushing off,
+// the front one reaching, about 13 by 24 pixels.
+void runner(Image& s, const Side& side, float hx, float hy) {
+  s.line(hx - 1, hy, hx - 6, hy + 7, 3, side.dark);
+  s.fill_rect(static_cast<int>(hx) - 9, static_cast<int>(hy) + 6, 4, 2, kInk);
+  s.line(hx + 1, hy, hx + 5, hy + 4, 3, side.dark);
+  s.line(hx + 5, hy + 4, hx + 5, hy + 8, 3, side.dark);
+  s.fill_rect(static_cast<int>(hx) + 4, static_cast<int>(hy) + 8, 4, 2, kInk);
+  s.fill_polygon({{hx - 3, hy + 1}, {hx + 3, hy + 1}, {hx + 6, hy - 9}, {hx, hy - 10}}, side.main);
+  s.line(hx - 2, hy, hx + 1, hy - 9, 1.5f, side.light);
+  s.line(hx - 3, hy - 1, hx + 3, hy - 1, 1, kInk);
+  s.fill_circle(hx + 4.5f, hy - 12, 2.6f, kSkin);
+  helmet(s, side, hx + 4.5f, hy - 16.5f);
+}
+
+// A man lying flat facing right and aiming, his helmet at (hx, hy): a long, low shape.
+void prone(Image& s, const Side& side, float hx, float hy) {
+  s.fill_rect(static_cast<int>(hx) - 21, static_cast<int>(hy) + 1, 8, 3, side.dark);  // legs
+  s.fill_rect(static_cast<int>(hx) - 23, static_cast<int>(hy) + 2, 3, 2, kInk);
+  s.fill_rect(static_cast<int>(hx) - 14, static_cast<int>(hy), 12, 4, side.main);
+  s.fill_rect(static_cast<int>(hx) - 14, static_cast<int>(hy), 12, 1, side.light);
+  s.fill_circle(hx, hy + 1.5f, 2.4f, kSkin);
+  helmet(s, side, hx - 0.5f, hy - 3.5f);
+}
+
+// Assault troops charge: two men at a run with their submachine guns, the one behind raising
+// a stick grenade to throw. Tall and slanting, unlike the riflemen who lie and kneel.
 Image unit_assault(const Side& side) {
   Image s(kS, kS);
-  soldier(s, side, 14, 26);
-  soldier(s, side, 22, 31);
-  smg(s, side, 15, 13);
-  smg(s, side, 23, 18);
+  runner(s, side, 10, 21);
+  s.line(13, 13, 15, 5, 1.6f, side.main);  // the throwing arm
+  s.line(15, 5, 16, 1, 1.4f, kWood);
+  s.fill_rect(15, 0, 3, 3, kMetalDark);
+  runner(s, side, 22, 20);
+  smg(s, side, 23, 14);
   corner_mark(s, side);
   return s;
 }
 
+// Riflemen hold a line: one kneels and aims, one lies in front along the ground, both rifles
+// long and level.
 Image unit_rifle(const Side& side) {
   Image s(kS, kS);
-  // One stands with his rifle at the slope, one kneels and aims.
-  soldier(s, side, 13, 27);
-  s.line(9, 21, 17, 3, 1.4f, kWood);
-  s.line(15, 7, 17, 3, 1.2f, kInk);
-  kneeling(s, side, 21, 31);
-  s.line(17, 17, 31, 15, 1.4f, kWood);
-  s.line(26, 16, 31, 15, 1.2f, kInk);
-  s.fill_rect(22, 17, 3, 2, kSkin);
+  kneeling(s, side, 14, 23);
+  s.line(13, 13, 31, 12, 1.4f, kWood);
+  s.line(24, 12.5f, 31, 12, 1.2f, kInk);
+  s.fill_rect(15, 13, 3, 2, kSkin);
+  prone(s, side, 25, 25);
+  s.line(21, 27, 31, 26, 1.4f, kWood);
+  s.line(27, 26.5f, 31, 26, 1.2f, kInk);
   corner_mark(s, side);
   return s;
 }
 
 Image unit_volkssturm(const Side& side) {
   Image s(kS, kS);
-  // A militiaman in a long coat and a cloth cap, the launcher on his shoulder.
+  // A militiaman striding in a long greatcoat and a cloth cap, the launcher levelled under his
+  // arm: wide at the foot and across the middle, where a scout is narrow.
   const Color coat = mix(side.main, Color{90, 90, 96}, 0.45f);
-  s.fill_rect(13, 26, 3, 4, kInk);
-  s.fill_rect(17, 26, 3, 4, kInk);
-  s.fill_polygon({{11, 27}, {22, 27}, {20, 12}, {13, 12}}, coat);
-  s.fill_rect(13, 12, 2, 14, mix(coat, Color{255, 255, 255}, 0.25f));
-  s.fill_rect(11, 16, 10, 3, Color{236, 236, 230});  // the armband
-  s.fill_rect(15, 16, 2, 3, kInk);
-  s.fill_circle(17, 9, 3, kSkin);
-  s.fill_polygon({{13, 7}, {22, 7}, {21, 5}, {14, 4}}, Color{70, 66, 62});
-  s.line(5, 14, 25, 8, 2.2f, Color{96, 98, 70});
-  s.fill_ellipse(28, 7.5f, 3.6f, 2.8f, Color{70, 76, 50});
-  s.set(29, 6, Color{130, 136, 100});
+  s.fill_rect(8, 27, 4, 3, kInk);
+  s.fill_rect(21, 27, 4, 3, kInk);
+  s.fill_polygon({{8, 28}, {25, 28}, {20, 11}, {13, 11}}, coat);
+  s.fill_rect(13, 11, 2, 16, mix(coat, Color{255, 255, 255}, 0.25f));
+  s.fill_rect(12, 14, 9, 3, Color{236, 236, 230});  // the armband
+  s.fill_rect(15, 14, 2, 3, kInk);
+  s.fill_circle(17, 8, 3, kSkin);
+  s.fill_polygon({{13, 6}, {22, 6}, {21, 4}, {14, 3}}, Color{70, 66, 62});
+  s.line(3, 21, 24, 17, 2.4f, Color{96, 98, 70});
+  s.fill_ellipse(27.5f, 16.5f, 3.8f, 3, Color{70, 76, 50});
+  s.set(28, 15, Color{130, 136, 100});
   corner_mark(s, side);
   return s;
 }
@@ -457,50 +488,72 @@ Image unit_tank(const Side& side) {
   return s;
 }
 
+// Self-propelled guns ride low, with the gun raised steeply over the front: a long diagonal
+// where a tank has a turret and a level gun. The player's fights behind a small shield, the
+// enemy's from a low open box with a muzzle brake on its howitzer.
 Image unit_spg(const Side& side) {
   Image s(kS, kS);
-  tracks(s, 2, 30, 21, 29, 5);
-  s.fill_polygon({{2, 22}, {30, 22}, {29, 17}, {3, 17}}, side.main);
+  tracks(s, 2, 30, 22, 29, side.player ? 5 : 6);
+  s.fill_polygon({{2, 23}, {30, 23}, {28, 18}, {4, 18}}, side.main);
+  s.fill_rect(4, 18, 24, 1, side.light);
   if (side.player) {
-    // A low open casemate at the back, the gun reaching far forward.
-    s.fill_polygon({{5, 17}, {20, 17}, {18, 11}, {5, 11}}, side.dark);
-    s.fill_polygon({{6, 16}, {19, 16}, {17, 12}, {6, 12}}, side.main);
-    s.fill_rect(6, 12, 11, 1, side.light);
-    s.fill_rect(16, 13, 16, 2, kMetal);
-    body_mark(s, side, 11, 14);
+    s.fill_rect(4, 15, 9, 4, side.dark);
+    s.line(10, 17, 30, 3, 3, kMetal);
+    s.line(10, 16, 29, 3, 1, kMetalLight);
+    s.line(10, 17, 18, 11.5f, 4.5f, kMetalDark);  // the recoil cylinders under the barrel
+    s.fill_circle(10, 16, 3, kMetalDark);
+    body_mark(s, side, 24, 20);
   } else {
-    // A tall open box with a heavy howitzer raised high.
-    s.fill_rect(5, 8, 16, 9, side.dark);
-    s.fill_rect(6, 9, 14, 8, side.main);
-    s.fill_rect(6, 9, 14, 1, side.light);
-    s.line(15, 11, 30, 4, 3, kMetal);
-    s.fill_rect(28, 2, 3, 4, kMetal);
-    body_mark(s, side, 12, 14);
+    s.fill_rect(3, 12, 14, 7, side.dark);
+    s.fill_rect(4, 13, 12, 5, side.main);
+    s.fill_rect(4, 13, 12, 1, side.light);
+    s.line(12, 15, 28, 5, 3.4f, kMetal);
+    s.fill_rect(27, 2, 4, 6, kMetal);
+    body_mark(s, side, 22, 20);
   }
   corner_mark(s, side);
   return s;
 }
 
+// A road wheel of a soft-skinned vehicle, which shows the ground between its wheels.
+void wheel(Image& s, float cx, float cy, float r) {
+  s.fill_circle(cx, cy, r, kTrack);
+  s.fill_circle(cx, cy, r - 1.6f, kWheel);
+  s.fill_circle(cx, cy, 0.9f, kMetalDark);
+}
+
+// Anti-aircraft guns ride on wheels, their barrels standing straight up: the player's a lorry
+// with a twin gun on its bed, the enemy's a half-track with a shielded four-barrelled mount.
 Image unit_aa(const Side& side) {
   Image s(kS, kS);
-  tracks(s, 2, 30, 21, 29, 5);
-  s.fill_polygon({{3, 22}, {29, 22}, {27, 16}, {5, 16}}, side.main);
-  s.fill_rect(5, 16, 22, 1, side.light);
-  s.fill_polygon({{9, 16}, {24, 16}, {22, 11}, {11, 11}}, side.dark);
-  s.fill_rect(12, 12, 9, 3, side.main);
   if (side.player) {
-    // Twin barrels pointing at the sky.
-    s.line(14, 12, 22, 1, 1.3f, kMetal);
-    s.line(18, 12, 26, 1, 1.3f, kMetal);
-    s.fill_rect(21, 1, 2, 2, kMetalLight);
-    s.fill_rect(25, 1, 2, 2, kMetalLight);
+    s.fill_rect(2, 19, 21, 3, side.dark);
+    s.fill_rect(2, 15, 20, 4, side.main);
+    s.fill_rect(2, 15, 20, 1, side.light);
+    s.fill_polygon({{21, 23}, {31, 23}, {31, 16}, {28, 10}, {21, 10}}, side.main);
+    s.fill_rect(21, 10, 7, 1, side.light);
+    s.fill_rect(23, 12, 4, 4, kGlass);
+    wheel(s, 6, 26, 3.6f);
+    wheel(s, 14, 26, 3.6f);
+    wheel(s, 26, 26, 3.6f);
+    s.fill_rect(9, 10, 8, 5, kMetalDark);
+    s.line(11, 12, 12, 0, 1.5f, kMetal);
+    s.line(15, 12, 16, 0, 1.5f, kMetal);
+    s.fill_rect(11, 0, 2, 2, kMetalLight);
+    s.fill_rect(15, 0, 2, 2, kMetalLight);
+    body_mark(s, side, 26, 20);
   } else {
-    // Four barrels in a square mount.
+    tracks(s, 2, 19, 22, 29, 4);
+    s.fill_polygon({{2, 23}, {30, 23}, {30, 18}, {24, 15}, {2, 16}}, side.main);
+    s.fill_rect(2, 16, 22, 1, side.light);
+    wheel(s, 26, 26, 3.6f);
+    s.fill_rect(8, 9, 11, 7, side.dark);
+    s.fill_rect(9, 10, 9, 5, side.main);
     for (int i = 0; i < 4; ++i) {
-      const float o = i * 2.3f;
-      s.line(13 + o, 12, 20 + o, 2, 1.1f, kMetal);
+      const float o = static_cast<float>(i) * 2.2f;
+      s.line(10 + o, 10, 12 + o, 0, 1.1f, kMetal);
     }
-    s.fill_rect(19, 1, 9, 2, kMetalLight);
+    body_mark(s, side, 14, 20);
   }
   corner_mark(s, side);
   return s;
@@ -639,35 +692,35 @@ Image unit_hq(const Side& side) {
 
 Image unit_position(const Side& side) {
   Image s(kS, kS);
-  // A concrete pillbox with a machine gun in its slit, a helmet showing behind it.
-  s.fill_ellipse(15, 22, 13, 7, Color{92, 94, 98});
-  s.fill_ellipse(15, 19, 12, 8, Color{150, 152, 156});
-  s.fill_ellipse(12, 16, 7, 4, Color{180, 182, 186});
-  s.fill_rect(10, 20, 14, 3, kInk);
-  s.fill_rect(22, 20, 9, 2, kMetal);
-  s.fill_rect(29, 19, 2, 4, kMetal);
-  s.fill_ellipse(14, 20.5f, 3, 1.5f, side.dark);
-  s.fill_rect(3, 26, 25, 3, side.main);  // the garrison's camouflage net
-  s.fill_rect(3, 26, 25, 1, side.light);
+  // A concrete pillbox dug in low and wide, a machine gun in its slit, sandbags along its foot.
+  s.fill_ellipse(16, 26, 15, 5.5f, Color{92, 94, 98});
+  s.fill_ellipse(15, 24.5f, 12, 5, Color{150, 152, 156});
+  s.fill_ellipse(12, 22.5f, 7, 2.5f, Color{180, 182, 186});
+  s.fill_rect(8, 25, 14, 2, kInk);
+  s.fill_rect(20, 25, 11, 2, kMetal);
+  s.fill_rect(29, 24, 2, 4, kMetal);
+  s.fill_ellipse(13, 25.5f, 3, 1, side.dark);
+  for (int i = 0; i < 4; ++i) sandbag(s, 4.0f + 7.5f * static_cast<float>(i), 29.5f);
+  s.fill_rect(3, 30, 26, 1, side.main);  // the garrison's camouflage net
   corner_mark(s, side);
   return s;
 }
 
 Image unit_ace(const Side& side) {
   Image s(kS, kS);
-  // A heavy tank that fills its cell: long hull, angular turret, very long gun, gold trim.
-  tracks(s, 0, 32, 21, 31, 8);
+  // A heavy tank that fills its cell, its great turret standing high over a long hull; gold trim.
+  tracks(s, 0, 32, 22, 31, 9);
   const Color body{30, 52, 142};
-  s.fill_rect(0, 20, 32, 6, side.dark);
-  s.fill_polygon({{1, 21}, {31, 21}, {29, 13}, {3, 13}}, body);
-  s.fill_rect(3, 13, 26, 1, kGold);
-  s.fill_polygon({{6, 14}, {22, 14}, {21, 6}, {8, 6}}, side.main);
-  s.fill_rect(8, 6, 13, 2, side.light);
-  s.fill_rect(21, 9, 11, 2, kMetal);
-  s.fill_rect(29, 8, 3, 4, kMetal);
-  s.fill_circle(12, 10, 2.6f, kGold);
-  s.fill_circle(12, 10, 1.4f, body);
-  body_mark(s, side, 16, 18);
+  s.fill_rect(0, 21, 32, 5, side.dark);
+  s.fill_polygon({{0, 22}, {32, 22}, {31, 14}, {1, 15}}, body);
+  s.fill_rect(1, 14, 30, 1, kGold);
+  s.fill_polygon({{10, 15}, {26, 15}, {26, 5}, {22, 2}, {11, 3}}, side.main);
+  s.fill_rect(11, 3, 11, 2, side.light);
+  s.fill_rect(25, 7, 7, 3, kMetal);
+  s.fill_rect(29, 6, 3, 5, kMetal);
+  s.fill_circle(17, 9, 2.6f, kGold);
+  s.fill_circle(17, 9, 1.4f, body);
+  body_mark(s, side, 8, 18);
   corner_mark(s, side);
   return s;
 }

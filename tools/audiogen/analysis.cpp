@@ -40,6 +40,21 @@ LoopJoint measure_loop_joint(const Pcm& pcm, size_t window) {
   return joint;
 }
 
+size_t longest_quiet_run(const Pcm& pcm, float level) {
+  const size_t n = pcm.frames();
+  const auto quiet = [&](size_t i) {
+    return std::fabs(pcm.left[i]) < level && std::fabs(pcm.right[i]) < level;
+  };
+  size_t longest = 0;
+  size_t run = 0;
+  // Twice round, so a run across the joint is counted whole; never longer than the loop.
+  for (size_t k = 0; k < 2 * n; ++k) {
+    run = quiet(k % n) ? run + 1 : 0;
+    longest = std::max(longest, std::min(run, n));
+  }
+  return longest;
+}
+
 bool seamless(const LoopJoint& joint) {
   return joint.jump <= 1.5f * joint.local_step + 1e-4f;
 }

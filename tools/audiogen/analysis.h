@@ -23,6 +23,10 @@ struct LoopJoint {
 // waveform steps by about its own amplitude.
 LoopJoint measure_loop_joint(const Pcm& pcm, size_t window = 64);
 
+// The longest run of frames in which both channels stay below `level`, counted around the loop
+// so a run may go on through the joint: where a listener would hear the music drop out.
+size_t longest_quiet_run(const Pcm& pcm, float level);
+
 // True when the joint steps no further than the music does around it (with a little slack
 // for rounding), so the loop plays through it without a click.
 bool seamless(const LoopJoint& joint);

@@ -58,14 +58,14 @@ Pcm confirm() {
   std::vector<float> out(frames_for(0.13), 0.0f);
   blip(out, 0.0, 0.055, dsp::midi_hz(88), 1.0, 0.9f, 0.8f);    // E6
   blip(out, 0.048, 0.082, dsp::midi_hz(95), 1.0, 0.9f, 1.0f);  // B6
-  return to_stereo(std::move(out), 0.5f);
+  return to_stereo(std::move(out), 0.25f);
 }
 
 Pcm cancel() {
   std::vector<float> out(frames_for(0.15), 0.0f);
   blip(out, 0.0, 0.065, dsp::midi_hz(76), 0.94, 0.35f, 1.0f);   // E5, sagging
   blip(out, 0.058, 0.092, dsp::midi_hz(69), 0.9, 0.35f, 0.9f);  // A4, sagging further
-  return to_stereo(std::move(out), 0.45f);
+  return to_stereo(std::move(out), 0.22f);
 }
 
 Pcm attack() {
@@ -90,7 +90,8 @@ Pcm attack() {
     const float attack = std::min(1.0f, t / 0.0005f);
     out[i] = attack * (0.9f * crack + 1.0f * blast + 0.8f * tail + 0.9f * low);
   }
-  Pcm pcm = to_stereo(std::move(out), 0.9f);
+  // The loudest effect: it takes its share of the headroom the music leaves.
+  Pcm pcm = to_stereo(std::move(out), kEffectPeak);
   // A longer fade for the rumble's end.
   dsp::fade_edges(pcm.left.data(), pcm.frames(), 0, kSampleRate / 25);
   dsp::fade_edges(pcm.right.data(), pcm.frames(), 0, kSampleRate / 25);

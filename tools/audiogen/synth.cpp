@@ -518,33 +518,6 @@ void limit_loop(Pcm& pcm, float threshold) {
   }
 }
 
-// Players that restart a track on its end notification leave a short silence at the joint.
-// Easing the level to zero over the last few milliseconds and up again over the first few keeps
-// that restart from clicking; a gapless player hears only a brief dip in an otherwise
-// continuous loop.
-constexpr double kJointFadeIn = 0.004;
-constexpr double kJointFadeOut = 0.010;
-
-void close_joint(Pcm& pcm) {
-  const size_t frames = pcm.frames();
-  const size_t in = std::min(frames / 4, static_cast<size_t>(kJointFadeIn * kSampleRate));
-  const size_t out = std::min(frames / 4, static_cast<size_t>(kJointFadeOut * kSampleRate));
-  auto raised_cosine = [](size_t i, size_t n) {
-    return static_cast<float>(
-        0.5 - 0.5 * std::cos(dsp::kPi * static_cast<double>(i) / static_cast<double>(n)));
-  };
-  for (size_t i = 0; i < in; ++i) {
-    const float g = raised_cosine(i, in);
-    pcm.left[i] *= g;
-    pcm.right[i] *= g;
-  }
-  for (size_t i = 0; i < out; ++i) {
-    const float g = raised_cosine(i, out);
-    pcm.left[frames - 1 - i] *= g;
-    pcm.right[frames - 1 - i] *= g;
-  }
-}
-
 }  // namespace
 
 void render_voice(const Note& note, double hold_seconds, uint32_t seed, std::vector<float>& out) {
@@ -688,7 +661,6 @@ Pcm render_loop(const Score& score) {
       dry.right[i] *= gain;
     }
   }
-  close_joint(dry);
   return dry;
 }
 

@@ -10,6 +10,13 @@ namespace audiogen {
 
 constexpr int kSampleRate = 44100;
 
+// At the game's default volumes the mixer adds the music and an effect sample by sample and
+// clamps the sum, so their peaks share the room below -1 dBFS (0.891): the music peaks at 0.42
+// and the loudest effect at 0.40, which leaves the mp3 encoder's overshoot of a few percent on
+// the music room too (0.42 x 1.06 + 0.40 = 0.85, -1.4 dBFS).
+constexpr float kMusicPeak = 0.42f;
+constexpr float kEffectPeak = 0.40f;
+
 // Stereo samples at kSampleRate, full scale +-1.
 struct Pcm {
   std::vector<float> left;
@@ -57,7 +64,7 @@ struct Score {
   float reverb_damp = 0.35f;   // high-frequency loss in the tail
   double echo_beats = 0.75;    // delay of the echo on lead voices
   float echo_feedback = 0.3f;  // 0 switches the echo off
-  float peak = 0.84f;          // the mix is scaled so its largest sample is this
+  float peak = kMusicPeak;     // the mix is scaled so its largest sample is this
 
   double loop_beats() const { return static_cast<double>(bars) * beats_per_bar; }
 };
@@ -68,9 +75,9 @@ void render_voice(const Note& note, double hold_seconds, uint32_t seed, std::vec
 
 // Renders a score as a seamless loop: the tails of notes that ring past the end, and the
 // reverberation and echo of the end, are carried into the start, so the last frame flows into
-// the first as if the track had been played before. A limiter evens out the loudest moments,
-// the result is scaled to score.peak, and the level eases to zero over the last 10 ms and back
-// over the first 4 ms, so a player that restarts the track with a short gap does not click.
+// the first as if the track had been played before. A limiter evens out the loudest moments
+// and the result is scaled to score.peak. Nothing fades at the ends: the game's player repeats
+// the track without a gap, so the music goes on through the joint at its full level.
 Pcm render_loop(const Score& score);
 
 }  // namespace audiogen
