@@ -188,8 +188,13 @@ bool check_roster(const Game& g, const SuspendedBattle& b, int side, std::string
     if (u.sp < 0 || u.sp > sp_ceiling(g, b, u.type)) {
       return refuse(error, "%s slot %d has %d SP", name, slot, u.sp);
     }
-    if (u.terrain < 0 || u.terrain >= kTerrainRows || u.status != 1 || u.ready > 1 || u.moved > 1) {
-      return refuse(error, "%s slot %d has a terrain or state byte out of range", name, slot);
+    // The unit's terrain is kept up to date with its cell by every redraw.
+    if (u.terrain != b.terrain_layer[u.x][u.y]) {
+      return refuse(error, "%s slot %d stands on terrain %d, its cell is of %d", name, slot,
+                    u.terrain, b.terrain_layer[u.x][u.y]);
+    }
+    if (u.status != 1 || u.ready > 1 || u.moved > 1) {
+      return refuse(error, "%s slot %d has a state byte out of range", name, slot);
     }
     // The HQs of a side share one purse.
     if (u.type == hq) {
