@@ -261,6 +261,16 @@ void click(const VirtualDisplay& x, int px, int py) {
   x.xdotool("mouseup 1");
 }
 
+// Ends the program with SIGTERM, which SDL turns into the quit the close box sends, and reads
+// the state dump it writes on the way out.
+nlohmann::json close_and_read(Child& game, const fs::path& dump) {
+  game.signal(SIGTERM);
+  const ChildResult r = game.wait(60);
+  EXPECT_FALSE(r.timed_out);
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  return read_dump(dump);
+}
+
 // With the window moved to (0, 0), which SDL does not report, a click where "Start" is drawn
 // must be the click on "Start".
 TEST(Window, AfterTheWindowIsMovedToTheCornerAClickLandsWhereThePictureIs) {
@@ -274,11 +284,7 @@ TEST(Window, AfterTheWindowIsMovedToTheCornerAClickLandsWhereThePictureIs) {
   click(x, 300, 340);  // "Start"
   // The intermission shows when its music starts; give the game its time, then close it.
   std::this_thread::sleep_for(std::chrono::seconds(1));
-  game.signal(SIGTERM);
-  const ChildResult r = game.wait(60);
-  ASSERT_FALSE(r.timed_out);
-  EXPECT_EQ(r.exit_code, 0) << r.err;
-  const nlohmann::json dump = read_dump(w.dir / "state.json");
+  const nlohmann::json dump = close_and_read(game, w.dir / "state.json");
   ASSERT_FALSE(dump.is_discarded());
   EXPECT_EQ(dump["scene"], 11) << "the click did not reach \"Start\"";
 }
@@ -309,11 +315,7 @@ TEST(Window, ClosingTheWindowOnTheMapKeepsTheBattle) {
   click(x, 300, 370);  // "Continue"
   // The banner and the pauses of the turn's start take about three seconds.
   std::this_thread::sleep_for(std::chrono::seconds(5));
-  game.signal(SIGTERM);
-  const ChildResult r = game.wait(60);
-  ASSERT_FALSE(r.timed_out);
-  EXPECT_EQ(r.exit_code, 0) << r.err;
-  const nlohmann::json dump = read_dump(w.dir / "state.json");
+  const nlohmann::json dump = close_and_read(game, w.dir / "state.json");
   ASSERT_FALSE(dump.is_discarded());
   ASSERT_EQ(dump["scene"], 100) << "not on the map of the resumed battle";
   EXPECT_TRUE(dump["messages"].empty()) << dump["messages"];

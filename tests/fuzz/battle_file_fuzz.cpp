@@ -10,8 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "fuzz/world_check.h"
 #include "game/battle_file.h"
 #include "state/game.h"
+#include "support/battle_file_bytes.h"
 #include "world/production.h"
 #include "world/roster.h"
 #include "world/roster_queries.h"
@@ -21,52 +23,7 @@
 namespace {
 
 [[noreturn]] void fault(const char* what, int a = 0, int b = 0) {
-  std::fprintf(stderr, "battle file fuzz: %s (%d, %d)\n", what, a, b);
-  std::abort();
-}
-
-void check_world(const Game& g) {
-  const WorldState& w = g.world;
-  for (int x = 0; x < kMapSize; ++x) {
-    for (int y = 0; y < kMapSize; ++y) {
-      if (w.terrain_layer[x][y] < 0 || w.terrain_layer[x][y] >= kTerrainRows) {
-        fault("terrain code without a table row", x, y);
-      }
-      const int o = w.occupancy[x][y];
-      if (o == kNoUnit) continue;
-      const bool player = o < kEnemyOccupancyBase;
-      const int slot = player ? o : o - kEnemyOccupancyBase;
-      if (slot >= kRosterSlots) fault("occupancy names no slot", x, y);
-      const TUnit& u = roster_of(g, player ? kSidePlayer : kSideEnemy)[slot];
-      if (u.x != x || u.y != y) fault("occupancy names a unit standing elsewhere", x, y);
-    }
-  }
-  for (int side : {kSidePlayer, kSideEnemy}) {
-    for (int slot = 0; slot < kRosterSlots; ++slot) {
-      const TUnit& u = roster_of(g, side)[slot];
-      if (u.type == 0) continue;
-      if (u.type < 1 || u.type > 25) fault("unit of no type", side, slot);
-      if (u.x < 1 || u.x > 62 || u.y < 1 || u.y > 62) fault("unit off the inner map", side, slot);
-      if (u.hp < 0 || u.hp > w.unit_specs[u.type].max_hp) fault("hit points", side, slot);
-    }
-  }
-  if (g.view.view_x < 0 || g.view.view_x > 44 || g.view.view_y < 0 || g.view.view_y > 49) {
-    fault("view off the map", g.view.view_x, g.view.view_y);
-  }
-}
-
-void put_u32(uint8_t* at, uint32_t v) {
-  for (int i = 0; i < 4; ++i) at[i] = static_cast<uint8_t>(v >> (8 * i));
-}
-
-// The CRC-32 of zip and PNG, bit by bit: the reader's own table must agree with it.
-uint32_t crc32(const uint8_t* bytes, size_t size) {
-  uint32_t c = 0xFFFFFFFFu;
-  for (size_t i = 0; i < size; ++i) {
-    c ^= bytes[i];
-    for (int k = 0; k < 8; ++k) c = (c & 1) != 0 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-  }
-  return ~c;
+  fuzz_world::fault("battle file", what, a, b);
 }
 
 void try_file(Game& g, const uint8_t* data, size_t size) {
@@ -83,7 +40,7 @@ void try_file(Game& g, const uint8_t* data, size_t size) {
   if (std::memcmp(again, data, size) != 0) fault("accepted file written back differently");
 
   restore_battle(b, g);
-  check_world(g);
+  fuzz_world::check_world("battle file", g);
   SuspendedBattle kept;
   capture_battle(g, &kept);
   encode_battle(kept, again);
@@ -110,7 +67,7 @@ void try_file(Game& g, const uint8_t* data, size_t size) {
   }
   remove_destroyed(g);
   rebuild_occupancy(g);
-  check_world(g);
+  fuzz_world::check_world("battle file", g);
 }
 
 }  // namespace
@@ -129,10 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static std::vector<uint8_t> fixed(kBattleFileBytes);
   std::fill(fixed.begin(), fixed.end(), uint8_t{0});
   if (size > 0) std::memcpy(fixed.data(), data, size < kBattleFileBytes ? size : kBattleFileBytes);
-  std::memcpy(fixed.data(), "NVBATTLE", kBattleMagicBytes);
-  put_u32(fixed.data() + 8, kBattleFormat);
-  put_u32(fixed.data() + 12, static_cast<uint32_t>(kBattleFileBytes));
-  put_u32(fixed.data() + 16, crc32(fixed.data() + kBattleHeaderBytes, kBattlePayloadBytes));
+  battle_bytes::seal(fixed.data());
   try_file(*g, fixed.data(), fixed.size());
   return 0;
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "state/game.h"
+#include "support/battle_file_bytes.h"
 #include "support/game_builder.h"
 #include "world/roster.h"
 #include "world/vision.h"
@@ -166,28 +167,14 @@ TEST(BattleFile, SaysWhatItIsInItsHeader) {
   EXPECT_EQ(u32_at(kBattleHeaderBytes + 7 * 4), 0xDEADBEEFu);
 }
 
-// The CRC-32 of zip and PNG, bit by bit, to put a file's checksum right after changing it.
-uint32_t reference_crc32(const uint8_t* bytes, size_t size) {
-  uint32_t c = 0xFFFFFFFFu;
-  for (size_t i = 0; i < size; ++i) {
-    c ^= bytes[i];
-    for (int k = 0; k < 8; ++k) c = (c & 1) != 0 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-  }
-  return ~c;
-}
-
 void put_u32(std::vector<uint8_t>& bytes, size_t at, uint32_t v) {
-  for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<uint8_t>(v >> (8 * i));
-}
-
-void fix_checksum(std::vector<uint8_t>& bytes) {
-  put_u32(bytes, 16, reference_crc32(bytes.data() + kBattleHeaderBytes, kBattlePayloadBytes));
+  battle_bytes::put_u32(bytes.data() + at, v);
 }
 
 TEST(BattleFile, TheChecksumIsTheCrc32OfThePayload) {
   std::vector<uint8_t> bytes = encoded(*varied_battle());
   const std::vector<uint8_t> written = bytes;
-  fix_checksum(bytes);
+  battle_bytes::seal(bytes.data());
   EXPECT_EQ(bytes, written);
 }
 

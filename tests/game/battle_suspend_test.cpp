@@ -13,6 +13,7 @@
 #include "game/save_folder.h"
 #include "game/scenes.h"
 #include "platform/startup.h"
+#include "support/invariants.h"
 #include "world/roster_queries.h"
 
 namespace {
@@ -126,6 +127,9 @@ TEST_F(BattleSuspend, ContinueTakesUpTheBattleAtTheStartOfTheLastPlayerTurn) {
   EXPECT_EQ(g.view.view_y, at_turn_start->view.view_y);
   EXPECT_TRUE(same_rosters(g.world.player_units, at_turn_start->world.player_units));
   EXPECT_TRUE(same_rosters(g.world.enemy_units, at_turn_start->world.enemy_units));
+  passes(1);
+  std::string why;
+  EXPECT_TRUE(check_invariants(g, OccupancyCheck::kCurrent, &why)) << why;
 }
 
 TEST_F(BattleSuspend, StagesUnlockedSinceTheSaveAreKept) {
