@@ -322,7 +322,8 @@ void encode_battle(const SuspendedBattle& b, uint8_t* out) {
 
 bool decode_battle(const Game& g, const uint8_t* bytes, size_t size, SuspendedBattle* out,
                    std::string* error) {
-  if (std::memcmp(bytes, kMagic, std::min(size, kBattleMagicBytes)) != 0) {
+  // An empty file may come as no bytes at all, which memcmp must not be handed.
+  if (size > 0 && std::memcmp(bytes, kMagic, std::min(size, kBattleMagicBytes)) != 0) {
     return refuse(error, "not a battle file");
   }
   if (size < kBattleHeaderBytes) return refuse(error, "cut short at %zu bytes", size);

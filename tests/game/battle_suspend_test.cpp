@@ -9,6 +9,7 @@
 #include <string>
 
 #include "game/battle_file.h"
+#include "game/campaign.h"
 #include "game/campaign_fixture.h"
 #include "game/save_folder.h"
 #include "game/scenes.h"
@@ -201,6 +202,17 @@ TEST_F(BattleSuspend, AFileThatDoesNotHoldUpIsToldAndTheOrdinaryContinueFollows)
       EXPECT_EQ(read_file(battle()), left) << "left as it was";
     }
   }
+}
+
+// A battle played without ever saving: "Continue" says the save could not be read and goes on
+// with the numbers in memory, which are the battle's.
+TEST_F(BattleSuspend, WithoutASaveTheBattleOfTheStageInMemoryIsTakenUp) {
+  start_stage(0);
+  to_title();
+  click_title_row(kContinueY);
+  ASSERT_EQ(host_.boxes.size(), 1u);
+  EXPECT_EQ(host_.boxes[0].text.rfind(kLoadFailedText, 0), 0u) << host_.boxes[0].text;
+  EXPECT_EQ(g_->flow.scene, kScenePlayerBannerPause);
 }
 
 TEST_F(BattleSuspend, NoBattleFileIsAnOrdinaryContinue) {
