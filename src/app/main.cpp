@@ -15,10 +15,10 @@
 
 #include "bot/autoplay.h"
 #include "game/game_tick.h"
+#include "game/output_file.h"
 #include "game/state_dump.h"
 #include "platform/headless_host.h"
 #include "platform/input_script.h"
-#include "game/output_file.h"
 #include "platform/sdl_host.h"
 #include "platform/startup.h"
 #include "state/game.h"
@@ -47,6 +47,7 @@ struct Options {
   std::string dump_state;
   bool autoplay = false;
   int autoplay_battles = 0;
+  bool assist = false;
 };
 
 // Said before any range check, so that "abc" is called what it is rather than out of range.
@@ -226,6 +227,9 @@ int main(int argc, char** argv) {
                  "campaign to its ending)")
       ->check(kWholeNumber)
       ->check(CLI::Range(0, 1000000));
+  app.add_flag("--assist", o.assist,
+               "Assisted play; among its helps, the battle in progress is kept between sittings "
+               "and resumed by Continue");
   CLI11_PARSE(app, argc, argv);
 
   if (o.autoplay && !o.input.empty())
@@ -258,6 +262,7 @@ int main(int argc, char** argv) {
   data_dir = std::filesystem::current_path().string();
 
   auto g = std::make_unique<Game>();
+  g->flow.assist = o.assist;
   // With --data the game saves in that folder, as it always did. Otherwise the data folder may
   // belong to the system, so saves go to the user's own folder; a save an older game left in the
   // data folder is still read there until the first new one is written.

@@ -1,5 +1,6 @@
 // Attack targeting, the pause after an attack, and its aftermath with the victory test.
 #include "game/audio.h"
+#include "game/battle_suspend.h"
 #include "game/scenes.h"
 #include "game/selection.h"
 #include "game/turn_cycle.h"
@@ -83,6 +84,7 @@ void scene_attack_aftermath(Game& g) {
   remove_destroyed(g);
   use_up_action(g);
   if (count_units(g, kCountEnemyHqs) == 0) {
+    discard_battle(g);
     draw_banner(g, kBannerVictory);
     g.flow.wait_ticks = 60;
     g.flow.scene = kSceneVictoryPause;

@@ -1,8 +1,5 @@
 #include "game/campaign.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -79,15 +76,6 @@ std::string reason(const char* what, const char* path) {
   return std::string(what) + " " + path + ": " + std::strerror(errno);
 }
 
-void tell(Game& g, const char* headline, const std::string& detail) {
-  const std::string text = std::string(headline) + "\n" + detail;
-  if (g.form.host != nullptr) {
-    g.form.host->message_box(text.c_str(), kSaveCaption);
-  } else {
-    std::fprintf(stderr, "nevalt: %s\n", text.c_str());
-  }
-}
-
 }  // namespace
 
 const StageParams& stage_params(int32_t stage_no) {
@@ -97,37 +85,9 @@ const StageParams& stage_params(int32_t stage_no) {
 
 bool write_progress_file(const char* path, int32_t stage_no, int32_t max_stage, RenameFn rename_fn,
                          std::string* error) {
-  const std::string temp = std::string(path) + ".tmp";
-  // A temporary file left by a save that never finished is stale; if it is a link, writing
-  // through it would change whatever it points to, so the new file is always made afresh.
-  if (std::remove(temp.c_str()) != 0 && errno != ENOENT) {
-    *error = reason("cannot remove the old", temp.c_str());
-    return false;
-  }
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-  std::FILE* file = fd >= 0 ? fdopen(fd, "w") : nullptr;
-  if (file == nullptr) {
-    *error = reason("cannot create", temp.c_str());
-    if (fd >= 0) {
-      ::close(fd);
-      std::remove(temp.c_str());
-    }
-    return false;
-  }
-  bool ok = std::fprintf(file, "%d,%d", stage_no, max_stage) > 0;
-  // On the disk before it takes the old file's place, so a crash leaves one or the other.
-  ok = ok && std::fflush(file) == 0 && fsync(fileno(file)) == 0;
-  if (!ok) *error = reason("cannot write", temp.c_str());
-  if (std::fclose(file) != 0 && ok) {
-    ok = false;
-    *error = reason("cannot write", temp.c_str());
-  }
-  if (ok && rename_fn(temp.c_str(), path) != 0) {
-    ok = false;
-    *error = reason("cannot replace", path);
-  }
-  if (!ok) std::remove(temp.c_str());
-  return ok;
+  char text[32];
+  const int length = std::snprintf(text, sizeof text, "%d,%d", stage_no, max_stage);
+  return replace_file(path, text, static_cast<size_t>(length), rename_fn, error);
 }
 
 int parse_progress(const char* text, int32_t* stage_no, int32_t* max_stage) {
@@ -144,8 +104,7 @@ int parse_progress(const char* text, int32_t* stage_no, int32_t* max_stage) {
 }
 
 std::string progress_file(const Game& g) {
-  if (g.save.dir[0] == '\0') return kSaveFileName;
-  return (std::filesystem::path(g.save.dir) / kSaveFileName).string();
+  return save_folder_file(g, kSaveFileName);
 }
 
 std::string progress_file_to_read(const Game& g) {
@@ -162,20 +121,15 @@ std::string progress_file_to_read(const Game& g) {
 
 bool save_progress(Game& g) {
   std::string error;
-  if (g.save.dir[0] != '\0') {
-    // The user's folder is made on the first save.
-    std::error_code ec;
-    std::filesystem::create_directories(g.save.dir, ec);
-    if (ec) {
-      tell(g, kSaveFailedText, std::string("cannot create ") + g.save.dir + ": " + ec.message());
-      return false;
-    }
+  if (!make_save_folder(g, &error)) {
+    tell_save_problem(g, kSaveFailedText, error);
+    return false;
   }
   const std::string file = progress_file(g);
   if (write_progress_file(file.c_str(), g.flow.stage_no, g.flow.max_stage, std::rename, &error)) {
     return true;
   }
-  tell(g, kSaveFailedText, error);
+  tell_save_problem(g, kSaveFailedText, error);
   return false;
 }
 
@@ -190,7 +144,7 @@ bool load_progress(Game& g) {
   const char* name = path.c_str();
   std::FILE* file = std::fopen(name, "r");
   if (file == nullptr) {
-    tell(g, kLoadFailedText, reason("cannot open", name));
+    tell_save_problem(g, kLoadFailedText, reason("cannot open", name));
     return false;
   }
   char text[kSaveReadBytes + 1];
@@ -199,11 +153,11 @@ bool load_progress(Game& g) {
   std::fclose(file);
   text[size] = '\0';
   if (read_error) {
-    tell(g, kLoadFailedText, reason("cannot read", name));
+    tell_save_problem(g, kLoadFailedText, reason("cannot read", name));
     return false;
   }
   if (parse_progress(text, &g.flow.stage_no, &g.flow.max_stage) == 0) {
-    tell(g, kLoadFailedText, path + ": no stage number");
+    tell_save_problem(g, kLoadFailedText, path + ": no stage number");
     return false;
   }
   return true;
@@ -222,7 +176,7 @@ void set_air_prices(Game& g, int32_t player_bomber, int32_t player_fighter, int3
   unit_rows[kEnemyAa].cost = player_flies ? g.flow.enemy_aa_price : kNoAir;
 }
 
-void stage_setup(Game& g) {
+void set_stage_tables(Game& g) {
   const StageParams& row = stage_params(g.flow.stage_no);
   WorldState& w = g.world;
   w.unit_specs[kPlayerHq].max_sp = row.max_sp;
@@ -230,7 +184,10 @@ void stage_setup(Game& g) {
   w.player_start_sp = row.start_sp;
   w.enemy_start_sp = row.start_sp;
   set_air_prices(g, row.air_prices[0], row.air_prices[1], row.air_prices[2], row.air_prices[3]);
+}
 
+void stage_setup(Game& g) {
+  set_stage_tables(g);
   if (!load_stage_map(g, g.flow.stage_no)) {
     // Without its map the stage would open on whatever board was left, or on none, and could
     // be neither won nor lost. The player has been told; back to the intermission, after the
@@ -240,12 +197,13 @@ void stage_setup(Game& g) {
     return;
   }
   recount_types(g);
+  const StageParams& row = stage_params(g.flow.stage_no);
   g.flow.player_income = row.player_income;
   g.flow.enemy_income = row.enemy_income;
 
   // The first turn has no income, repairs or banner: the map's units are ready as placed.
   g.flow.turn_no += 1;
-  w.focus_slot = 0;
+  g.world.focus_slot = 0;
   focus_unit(g, kSidePlayer, 0);
   draw_map_view(g, 0, 0);
 

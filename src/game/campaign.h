@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "game/save_folder.h"
+
 struct Game;
 
 constexpr const char* kSaveFileName = "SAVE.TXT";
@@ -13,7 +15,6 @@ constexpr int kLastStage = 9;  // stage indices 0 to 9 are "Stage 1" to "Stage 1
 // The texts of the message boxes that tell the player a save or a load did not work.
 constexpr const char* kSaveFailedText = "セーブできませんでした";
 constexpr const char* kLoadFailedText = "セーブデータを読み込めませんでした";
-constexpr const char* kSaveCaption = "セーブ";
 
 // What the game changes for each stage before its map is loaded.
 struct StageParams {
@@ -27,11 +28,8 @@ struct StageParams {
 // The row for a stage index; any index outside 0 to 9 takes the row shared by all of them.
 const StageParams& stage_params(int32_t stage_no);
 
-// Replaces the file at `path` with "stage_no,max_stage" (no line end) without ever leaving it
-// half-written: the numbers go to `path` + ".tmp" in the same folder, which `rename_fn` (rename
-// in the game; tests pass one that fails) then moves over the old file. On any failure the old
-// file is left as it was, the temporary file is removed and *error says what went wrong.
-using RenameFn = int (*)(const char* from, const char* to);
+// Replaces the file at `path` with "stage_no,max_stage" (no line end) the way replace_file does:
+// on any failure the old file is left as it was and *error says what went wrong.
 bool write_progress_file(const char* path, int32_t stage_no, int32_t max_stage, RenameFn rename_fn,
                          std::string* error);
 
@@ -61,6 +59,10 @@ void save_and_pause(Game& g, int pause_scene);
 // one number read sets only stage_no. A missing or unreadable file, or one that does not start with
 // a number, keeps both numbers, tells the player in a message box and returns false.
 bool load_progress(Game& g);
+
+// The stage's row of the per-stage table for stage_no: the HQ rows' SP ceiling, the SP the
+// starting HQs receive and the aircraft prices.
+void set_stage_tables(Game& g);
 
 // The start of stage stage_no: its row of parameters, its map, its incomes and the framing of
 // the first turn (the view on the player's first unit), then the battle music and the map scene.

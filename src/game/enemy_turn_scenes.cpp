@@ -2,6 +2,7 @@
 // its strategy, walks one cell per pass and attacks the nearest player unit in range. Defeat
 // leads back to the title.
 #include "game/audio.h"
+#include "game/battle_suspend.h"
 #include "game/debug_list.h"
 #include "game/scenes.h"
 #include "opponent/enemy_production.h"
@@ -58,6 +59,7 @@ void scene_enemy_strategy(Game& g) {
     g.flow.scene = kScenePlayerTurnPause;
     g.flow.wait_ticks = 30;
   } else if (result == AI_PLAYER_LOST) {
+    discard_battle(g);
     g.flow.scene = kSceneDefeatPause;
     draw_banner(g, kBannerGameOver);
     g.flow.wait_ticks = 60;

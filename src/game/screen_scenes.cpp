@@ -1,6 +1,7 @@
 // Screens between stages: title, intermission, save pause, stage select, stage start, victory
 // pause, ending.
 #include "game/audio.h"
+#include "game/battle_suspend.h"
 #include "game/campaign.h"
 #include "game/scenes.h"
 #include "state/game.h"
@@ -34,12 +35,15 @@ void scene_title_menu(Game& g) {
     play_sound(g, Sound::kConfirm);
     g.flow.stage_no = 0;
     g.flow.max_stage = 0;
+    // A new campaign leaves the old one's battle behind for good.
+    discard_battle(g);
     enter_intermission(g);
   }
   if (hover == kRowContinue && left) {
     play_sound(g, Sound::kConfirm);
     // A missing or damaged save keeps the numbers in memory; the player has been told.
     load_progress(g);
+    if (resume_battle(g)) return;
     enter_intermission(g);
   }
   if (hover == kRowShutdown && left) {
@@ -101,6 +105,8 @@ void scene_stage_select(Game& g) {
 
 void scene_stage_start(Game& g) {
   stage_setup(g);
+  // The first player turn starts here, without the framing of the later ones.
+  if (g.flow.scene == kSceneMap) suspend_battle(g);
 }
 
 void scene_victory_pause(Game& g) {

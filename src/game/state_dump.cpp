@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "game/debug_list.h"
-#include "state/game.h"
 #include "game/output_file.h"
+#include "state/game.h"
 
 namespace {
 
@@ -45,6 +45,7 @@ nlohmann::ordered_json state_dump(const Game& g, long passes, const HostLog& log
       {"stage_no", g.flow.stage_no},
       {"max_stage", g.flow.max_stage},
       {"turn_no", g.flow.turn_no},
+      {"rng", g.rng.state},
       {"view_x", g.view.view_x},
       {"view_y", g.view.view_y},
       {"hover_item", g.ui.hover_item},

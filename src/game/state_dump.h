@@ -10,8 +10,9 @@ struct Game;
 struct Picture;
 
 // passes: the number of passes run. Fields: pass, scene, wait_ticks, caption, stage_no,
-// max_stage, turn_no, view_x, view_y, hover_item, selected_slot, player_units, enemy_units
-// (every slot with every TUnit field), audio, messages, debug_list, closed.
+// max_stage, turn_no, rng (the random generator's state), view_x, view_y, hover_item,
+// selected_slot, player_units, enemy_units (every slot with every TUnit field), audio, messages,
+// debug_list, closed.
 nlohmann::ordered_json state_dump(const Game& g, long passes, const HostLog& log);
 bool write_state_dump(const std::string& path, const nlohmann::ordered_json& dump,
                       std::string* error);

@@ -1,5 +1,6 @@
 // The hand-over to the computer and the hand-back to the player: a pause, the side's turn start
 // with its banner, the banner's pause, the repair popups one per pass and a last pause.
+#include "game/battle_suspend.h"
 #include "game/scenes.h"
 #include "game/turn_cycle.h"
 #include "state/game.h"
@@ -51,6 +52,7 @@ void scene_player_turn_pause(Game& g) {
 
 void scene_player_turn_start(Game& g) {
   start_player_turn(g);
+  suspend_battle(g);
   g.flow.scene = kScenePlayerBannerPause;
   g.flow.wait_ticks = 60;
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "game/audio.h"
+#include "game/battle_suspend.h"
 #include "game/game_tick.h"
 #include "game/input.h"
 #include "platform/frame_gate.h"
@@ -268,10 +269,14 @@ void SdlHost::handle_event(const SDL_Event& event) {
   const int s = options_.scale;
   switch (event.type) {
     case SDL_QUIT:
+      FormClose(g_);
       close_main_form();
       return;
     case SDL_WINDOWEVENT:
-      if (event.window.event == SDL_WINDOWEVENT_CLOSE) close_main_form();
+      if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
+        FormClose(g_);
+        close_main_form();
+      }
       if (event.window.event == SDL_WINDOWEVENT_EXPOSED) {
         shown_->invalidate();
         present();

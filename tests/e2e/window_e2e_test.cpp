@@ -228,22 +228,17 @@ class VirtualDisplay {
   std::string display_;
 };
 
-// With the window moved to (0, 0), which SDL does not report, a click where "Start" is drawn
-// must be the click on "Start".
-TEST(Window, AfterTheWindowIsMovedToTheCornerAClickLandsWhereThePictureIs) {
-  VirtualDisplay x;
-  if (!x.start()) GTEST_SKIP() << "needs Xvfb and xdotool (scripts/install-deps installs them)";
-  Workspace w;
+// Starts the program on the display at scale 2 with `args` and moves its window to the corner
+// (0, 0), which SDL does not report, so a picture pixel (x, y) is at (2x, 2y) on the screen.
+void start_in_corner(const VirtualDisplay& x, Child& game, const std::vector<std::string>& args) {
   e2e::ChildSetup setup;
   setup.env = {{"DISPLAY", x.display()},
                {"SDL_AUDIODRIVER", "dummy"},
                {"LSAN_OPTIONS", e2e::lsan_options()}};
   setup.unset_env = {"SDL_VIDEODRIVER"};
-  Child game;
-  ASSERT_TRUE(game.start(NEVALT_BINARY,
-                         {"--data", w.data.string(), "--scale", "2", "--mute", "--ticks",
-                          "100000000", "--dump-state", (w.dir / "state.json").string()},
-                         setup));
+  std::vector<std::string> all = {"--scale", "2", "--mute", "--ticks", "100000000"};
+  all.insert(all.end(), args.begin(), args.end());
+  ASSERT_TRUE(game.start(NEVALT_BINARY, all, setup));
   const std::string pid = std::to_string(game.pid());
   std::string window;
   ASSERT_TRUE(e2e::eventually(60, [&] {
@@ -258,21 +253,81 @@ TEST(Window, AfterTheWindowIsMovedToTheCornerAClickLandsWhereThePictureIs) {
   ASSERT_TRUE(e2e::eventually(
       10, [&] { return has(x.xdotool("getwindowgeometry " + window), "Position: 0,0"); }));
   std::this_thread::sleep_for(std::chrono::milliseconds(500));
-  // "Start" is drawn at (300, 340) of the picture: (600, 680) on the screen at scale 2.
-  x.xdotool("mousemove 600 680");
+}
+
+// A click of the left button at picture pixel (px, py) of a window in the corner.
+void click(const VirtualDisplay& x, int px, int py) {
+  x.xdotool("mousemove " + std::to_string(2 * px) + " " + std::to_string(2 * py));
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   x.xdotool("mousedown 1");
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   x.xdotool("mouseup 1");
-  // The intermission shows when its music starts; give the game its time, then close it.
-  std::this_thread::sleep_for(std::chrono::seconds(1));
+}
+
+// Ends the program with SIGTERM, which SDL turns into the quit the close box sends, and reads
+// the state dump it writes on the way out.
+nlohmann::json close_and_read(Child& game, const fs::path& dump) {
   game.signal(SIGTERM);
   const ChildResult r = game.wait(60);
-  ASSERT_FALSE(r.timed_out);
+  EXPECT_FALSE(r.timed_out);
   EXPECT_EQ(r.exit_code, 0) << r.err;
-  const nlohmann::json dump = read_dump(w.dir / "state.json");
+  return read_dump(dump);
+}
+
+// With the window moved to (0, 0), which SDL does not report, a click where "Start" is drawn
+// must be the click on "Start".
+TEST(Window, AfterTheWindowIsMovedToTheCornerAClickLandsWhereThePictureIs) {
+  VirtualDisplay x;
+  if (!x.start()) GTEST_SKIP() << "needs Xvfb and xdotool (scripts/install-deps installs them)";
+  Workspace w;
+  Child game;
+  start_in_corner(x, game,
+                  {"--data", w.data.string(), "--dump-state", (w.dir / "state.json").string()});
+  if (HasFatalFailure()) return;
+  click(x, 300, 340);  // "Start"
+  // The intermission shows when its music starts; give the game its time, then close it.
+  std::this_thread::sleep_for(std::chrono::seconds(1));
+  const nlohmann::json dump = close_and_read(game, w.dir / "state.json");
   ASSERT_FALSE(dump.is_discarded());
   EXPECT_EQ(dump["scene"], 11) << "the click did not reach \"Start\"";
+}
+
+// With --assist, the window closed on the map of a resumed battle writes the battle anew (the
+// quit SIGTERM sends is the close the window's box sends).
+TEST(Window, ClosingTheWindowOnTheMapKeepsTheBattle) {
+  VirtualDisplay x;
+  if (!x.start()) GTEST_SKIP() << "needs Xvfb and xdotool (scripts/install-deps installs them)";
+  Workspace w;
+  // A battle file of the first stage's start, from a headless run.
+  e2e::RunPlan sortie;
+  sortie.script = "0 0 0 0 0\n2 300 340 1 0\n3 300 340 0 0\n6 630 185 1 0\n7 630 185 0 0\n";
+  sortie.ticks = 10;
+  sortie.args = {"--assist"};
+  const e2e::GameRun made = e2e::run_game(sortie);
+  ASSERT_EQ(made.exit_code, 0) << made.err;
+  fs::copy_file(made.data / "BATTLE.DAT", w.data / "BATTLE.DAT");
+  std::ofstream(w.data / "SAVE.TXT") << "0,0";
+  struct stat before {};
+  ASSERT_EQ(::stat((w.data / "BATTLE.DAT").c_str(), &before), 0);
+
+  Child game;
+  start_in_corner(
+      x, game,
+      {"--data", w.data.string(), "--assist", "--dump-state", (w.dir / "state.json").string()});
+  if (HasFatalFailure()) return;
+  click(x, 300, 370);  // "Continue"
+  // The banner and the pauses of the turn's start take about three seconds.
+  std::this_thread::sleep_for(std::chrono::seconds(5));
+  const nlohmann::json dump = close_and_read(game, w.dir / "state.json");
+  ASSERT_FALSE(dump.is_discarded());
+  ASSERT_EQ(dump["scene"], 100) << "not on the map of the resumed battle";
+  EXPECT_TRUE(dump["messages"].empty()) << dump["messages"];
+  struct stat after {};
+  ASSERT_EQ(::stat((w.data / "BATTLE.DAT").c_str(), &after), 0);
+  EXPECT_NE(after.st_ino, before.st_ino) << "not written anew on closing";
+  EXPECT_EQ(e2e::read_text(w.data / "BATTLE.DAT"), e2e::read_text(made.data / "BATTLE.DAT"))
+      << "nothing was done since the turn began";
+  EXPECT_FALSE(fs::exists(w.data / "BATTLE.DAT.tmp"));
 }
 
 }  // namespace

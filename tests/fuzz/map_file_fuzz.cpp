@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "fuzz/world_check.h"
 #include "state/game.h"
 #include "world/map_file.h"
 #include "world/production.h"
@@ -18,41 +19,6 @@ namespace {
 [[noreturn]] void fault(const char* what, int a = 0, int b = 0) {
   std::fprintf(stderr, "map file fuzz: %s (%d, %d)\n", what, a, b);
   std::abort();
-}
-
-void check_world(const Game& g) {
-  const WorldState& w = g.world;
-  for (int x = 0; x < kMapSize; ++x) {
-    for (int y = 0; y < kMapSize; ++y) {
-      if (w.terrain_layer[x][y] < 0 || w.terrain_layer[x][y] >= kTerrainRows) {
-        fault("terrain code without a table row", x, y);
-      }
-      const int o = w.occupancy[x][y];
-      if (o == kNoUnit) continue;
-      const bool player = o < kEnemyOccupancyBase;
-      const int slot = player ? o : o - kEnemyOccupancyBase;
-      if (slot >= kRosterSlots) fault("occupancy names no slot", x, y);
-      const TUnit& u = roster_of(g, player ? kSidePlayer : kSideEnemy)[slot];
-      if (u.x != x || u.y != y) fault("occupancy names a unit standing elsewhere", x, y);
-    }
-  }
-  for (int side : {kSidePlayer, kSideEnemy}) {
-    for (int slot = 0; slot < kRosterSlots; ++slot) {
-      const TUnit& u = roster_of(g, side)[slot];
-      if (u.type == 0) continue;
-      if (u.type < 0 || u.type > 25) fault("unit of no type", side, slot);
-      if (u.x < 1 || u.x > 62 || u.y < 1 || u.y > 62) fault("unit off the inner map", side, slot);
-      if (u.terrain < 0 || u.terrain >= kTerrainRows) fault("unit on no terrain", side, slot);
-    }
-  }
-  for (int side : {kSidePlayer, kSideEnemy}) {
-    for (int x = 0; x < kMapSize; ++x) {
-      for (int ring : {0, kMapSize - 1}) {
-        if (w.vision[side][x][ring] != 0 || w.vision[side][ring][x] != 0) fault("ring seen", x);
-      }
-    }
-  }
-  if (w.reserve_points[kReservePoints - 1].x != kNone) fault("reserve list lost its end marker");
 }
 
 void check_heal_list(const Game& g) {
@@ -76,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   rebuild_occupancy(*g);
   update_vision(*g, kSidePlayer);
   update_vision(*g, kSideEnemy);
-  check_world(*g);
+  fuzz_world::check_world("map file", *g);
 
   // A turn's worth of the world's rules on whatever the file held.
   g->world.focus_slot = 0;
@@ -105,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   remove_destroyed(*g);
   rebuild_occupancy(*g);
   update_vision(*g, kSidePlayer);
-  check_world(*g);
+  fuzz_world::check_world("map file", *g);
 
   // Production from the first player HQ, if there is one.
   for (int slot = 0; slot < kRosterSlots; ++slot) {
@@ -120,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     break;
   }
   rebuild_occupancy(*g);
-  check_world(*g);
+  fuzz_world::check_world("map file", *g);
   int counted[kUnitSpecRows] = {};
   for (const TUnit* roster : {g->world.player_units, g->world.enemy_units}) {
     for (int slot = 0; slot < kRosterSlots; ++slot) counted[roster[slot].type] += 1;

@@ -23,6 +23,7 @@ TEST(StateDump, HoldsEveryFieldWithItsValue) {
   g->flow.max_stage = 6;
   g->flow.turn_no = 9;
   g->flow.closed = true;
+  g->rng.seed(4000000000u);
   debug_log_walk(*g, 12, 30);
   debug_log_damage(*g, -1);
   g->view.view_x = 44;
@@ -45,6 +46,7 @@ TEST(StateDump, HoldsEveryFieldWithItsValue) {
   EXPECT_EQ(d["stage_no"], 3);
   EXPECT_EQ(d["max_stage"], 6);
   EXPECT_EQ(d["turn_no"], 9);
+  EXPECT_EQ(d["rng"], 4000000000u) << "the generator's whole state, unsigned";
   EXPECT_EQ(d["view_x"], 44);
   EXPECT_EQ(d["view_y"], 12);
   EXPECT_EQ(d["hover_item"], 2);
