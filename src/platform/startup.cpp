@@ -125,6 +125,7 @@ void release_form_assets(Game& g, const FormAssets& assets) {
   free_surface(form.img_tile.surface);
   free_surface(form.img_unit.surface);
   free_surface(form.ImageList1.surface);
+  free_surface(form.ImageList1.opaque);
   if (form.fonts != nullptr && assets.close_fonts != nullptr) assets.close_fonts(form.fonts);
   form.fonts = nullptr;
   form.img_main.fonts = form.img_window.fonts = form.img_tile.fonts = form.img_unit.fonts = nullptr;
