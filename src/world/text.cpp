@@ -70,9 +70,11 @@ bool use_language(Game& g, const std::string& data_dir, const std::string& langu
   }
   if (language == kSourceLanguage) return true;
 
+  // gettext takes a relative folder from wherever the program stands at each lookup.
   std::error_code ec;
-  const std::filesystem::path dir = std::filesystem::absolute(data_dir, ec);
-  const std::string file = catalogue_file(ec ? data_dir : dir.string(), language);
+  std::filesystem::path dir = std::filesystem::absolute(data_dir, ec);
+  if (ec) dir = data_dir;
+  const std::string file = catalogue_file(dir.string(), language);
   // Only a regular file: gettext would wait forever at the opening of a FIFO.
   if (!std::filesystem::is_regular_file(file, ec) || ::access(file.c_str(), R_OK) != 0) {
     *error = "no texts in the language " + language + ": cannot read " + file;
@@ -82,8 +84,7 @@ bool use_language(Game& g, const std::string& data_dir, const std::string& langu
     *error = "no locale to show texts in another language: C.UTF-8 is not installed";
     return false;
   }
-  const std::string locale_dir =
-      (std::filesystem::path(file).parent_path() / ".." / "..").lexically_normal().string();
+  const std::string locale_dir = (dir / "locale").string();
   if (::setenv("LANGUAGE", language.c_str(), 1) != 0 ||
       bindtextdomain(kTextDomain, locale_dir.c_str()) == nullptr ||
       bind_textdomain_codeset(kTextDomain, "UTF-8") == nullptr) {
