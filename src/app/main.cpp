@@ -243,6 +243,7 @@ int main(int argc, char** argv) {
   app.add_option("--lang", o.lang,
                  "Language of the texts: en for English (default: ja, the game's own Japanese); "
                  "the catalogue comes from the data folder's locale/LANG/LC_MESSAGES/nevalt.mo")
+      ->type_name("LANG")
       ->check(kLanguageCode);
   CLI11_PARSE(app, argc, argv);
 
