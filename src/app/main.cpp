@@ -23,6 +23,7 @@
 #include "platform/startup.h"
 #include "state/game.h"
 #include "ui/surface.h"
+#include "world/text.h"
 
 namespace {
 
@@ -48,6 +49,7 @@ struct Options {
   bool autoplay = false;
   int autoplay_battles = 0;
   bool assist = false;
+  std::string lang;
 };
 
 // Said before any range check, so that "abc" is called what it is rather than out of range.
@@ -59,6 +61,14 @@ const CLI::Validator kWholeNumber(
       return digits ? std::string() : "a whole number is expected, not '" + value + "'";
     },
     "", "whole number");
+
+const CLI::Validator kLanguageCode(
+    [](std::string& value) -> std::string {
+      return is_language_code(value)
+                 ? std::string()
+                 : "a language code such as en or pt_BR is expected, not '" + value + "'";
+    },
+    "", "language code");
 
 int fail(const std::string& message) {
   std::fprintf(stderr, "nevalt: %s\n", message.c_str());
@@ -230,6 +240,11 @@ int main(int argc, char** argv) {
   app.add_flag("--assist", o.assist,
                "Assisted play; among its helps, the battle in progress is kept between sittings "
                "and resumed by Continue");
+  app.add_option("--lang", o.lang,
+                 "Language of the texts: en for English (default: ja, the game's own Japanese); "
+                 "the catalogue comes from the data folder's locale/LANG/LC_MESSAGES/nevalt.mo")
+      ->type_name("LANG")
+      ->check(kLanguageCode);
   CLI11_PARSE(app, argc, argv);
 
   if (o.autoplay && !o.input.empty())
@@ -263,6 +278,10 @@ int main(int argc, char** argv) {
 
   auto g = std::make_unique<Game>();
   g->flow.assist = o.assist;
+  if (!o.lang.empty()) {
+    std::string error;
+    if (!use_language(*g, data_dir, o.lang, &error)) return fail("--lang: " + error);
+  }
   // With --data the game saves in that folder, as it always did. Otherwise the data folder may
   // belong to the system, so saves go to the user's own folder; a save an older game left in the
   // data folder is still read there until the first new one is written.

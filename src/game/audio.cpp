@@ -3,10 +3,11 @@
 #include <string>
 
 #include "state/game.h"
+#include "world/text.h"
 
 namespace {
 
-constexpr const char* kAudioErrorCaption = "ネヴァルト";
+constexpr const char* kAudioErrorCaption = N_("ネヴァルト");
 
 }  // namespace
 
@@ -46,7 +47,7 @@ void play_music(Game& g, int n) {
   if (file == nullptr || !player.open(file)) {
     // The previous track has stopped either way; the game goes on without music.
     const std::string text = file == nullptr ? "No such track" : player.error_text();
-    host->message_box(text.c_str(), kAudioErrorCaption);
+    host->message_box(text.c_str(), tr(g, kAudioErrorCaption));
     return;
   }
   player.play(true);
@@ -72,7 +73,7 @@ void MediaPlayer1Notify(Game& g, MediaPlayer::Notify notify) {
       host->music_player().play(true);
       break;
     case MediaPlayer::Notify::kFailed:
-      host->message_box("コマンドが失敗した", kAudioErrorCaption);
+      host->message_box(tr(g, "コマンドが失敗した"), tr(g, kAudioErrorCaption));
       break;
     case MediaPlayer::Notify::kSuperseded:
     case MediaPlayer::Notify::kAborted:

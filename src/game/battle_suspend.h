@@ -6,12 +6,14 @@
 
 #include <string>
 
+#include "world/text.h"
+
 struct Game;
 
 // The headlines of the message boxes; the second line says which file and what went wrong.
-constexpr const char* kSuspendFailedText = "戦闘の途中経過を保存できませんでした";
-constexpr const char* kResumeFailedText = "中断した戦闘を再開できませんでした";
-constexpr const char* kDiscardFailedText = "中断した戦闘の記録を消せませんでした";
+constexpr const char* kSuspendFailedText = N_("戦闘の途中経過を保存できませんでした");
+constexpr const char* kResumeFailedText = N_("中断した戦闘を再開できませんでした");
+constexpr const char* kDiscardFailedText = N_("中断した戦闘の記録を消せませんでした");
 
 // BATTLE.DAT in the folder of the save file.
 std::string battle_file(const Game& g);

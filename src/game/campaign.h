@@ -13,8 +13,8 @@ constexpr const char* kSaveFileName = "SAVE.TXT";
 constexpr int kLastStage = 9;  // stage indices 0 to 9 are "Stage 1" to "Stage 10"
 
 // The texts of the message boxes that tell the player a save or a load did not work.
-constexpr const char* kSaveFailedText = "セーブできませんでした";
-constexpr const char* kLoadFailedText = "セーブデータを読み込めませんでした";
+constexpr const char* kSaveFailedText = N_("セーブできませんでした");
+constexpr const char* kLoadFailedText = N_("セーブデータを読み込めませんでした");
 
 // What the game changes for each stage before its map is loaded.
 struct StageParams {

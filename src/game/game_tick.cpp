@@ -7,6 +7,7 @@
 #include "state/scene.h"
 #include "ui/window.h"
 #include "world/tables.h"
+#include "world/text.h"
 #include "world/vision.h"
 
 const SceneBlock kSceneBlocks[] = {
@@ -87,7 +88,7 @@ void run_pass(Game& g, const SceneBlock* blocks, int count) {
 
   char caption[64];
   // In 64 bits: a stage number read from a damaged save may sit at the top of the range.
-  std::snprintf(caption, sizeof caption, "ネヴァルト Stage %lld",
+  std::snprintf(caption, sizeof caption, tr(g, "ネヴァルト Stage %lld"),
                 static_cast<long long>(f.stage_no) + 1);
   if (g.form.host != nullptr) g.form.host->set_caption(caption);
 

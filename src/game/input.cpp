@@ -20,5 +20,5 @@ void img_unitMouseMove(Game& g, int x, int y) {
 void FormKeyDown(Game& g, int key, bool ctrl) {
   (void)key;
   if (!ctrl || g.form.host == nullptr) return;
-  g.form.host->message_box(kVersionText, kVersionCaption);
+  g.form.host->message_box(kVersionText, tr(g, kVersionCaption));
 }

@@ -1,10 +1,12 @@
 // Input sampling: the 10 ms input tick, the pointer moves over the picture and the version key.
 #pragma once
 
+#include "world/text.h"
+
 struct Game;
 
 constexpr const char* kVersionText = "Version 1.04";
-constexpr const char* kVersionCaption = "バージョン番号";
+constexpr const char* kVersionCaption = N_("バージョン番号");
 
 // Timer2Timer: stores where the pointer is and whether each button is down right now.
 void input_tick(Game& g);

@@ -68,9 +68,9 @@ bool replace_file(const char* path, const void* data, size_t size, RenameFn rena
 }
 
 void tell_save_problem(Game& g, const char* headline, const std::string& detail) {
-  const std::string text = std::string(headline) + "\n" + detail;
+  const std::string text = std::string(tr(g, headline)) + "\n" + detail;
   if (g.form.host != nullptr) {
-    g.form.host->message_box(text.c_str(), kSaveCaption);
+    g.form.host->message_box(text.c_str(), tr(g, kSaveCaption));
   } else {
     std::fprintf(stderr, "nevalt: %s\n", text.c_str());
   }

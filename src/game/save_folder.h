@@ -5,10 +5,12 @@
 #include <cstddef>
 #include <string>
 
+#include "world/text.h"
+
 struct Game;
 
 // The caption of the message boxes about saving and loading.
-constexpr const char* kSaveCaption = "セーブ";
+constexpr const char* kSaveCaption = N_("セーブ");
 
 // The file `name` in the save folder g.save.dir, or in the working folder when none is set.
 std::string save_folder_file(const Game& g, const char* name);
@@ -25,6 +27,7 @@ using RenameFn = int (*)(const char* from, const char* to);
 bool replace_file(const char* path, const void* data, size_t size, RenameFn rename_fn,
                   std::string* error);
 
-// Tells the player, in a message box captioned kSaveCaption, the headline and on a second line
-// the detail (which file, what went wrong); without a host, on stderr.
+// Tells the player, in a message box captioned kSaveCaption, the headline (translated here, as
+// the caption) and on a second line the detail (which file, what went wrong); without a host, on
+// stderr.
 void tell_save_problem(Game& g, const char* headline, const std::string& detail);

@@ -15,6 +15,7 @@
 #include "state/game.h"
 #include "state/scene.h"
 #include "ui/surface.h"
+#include "world/text.h"
 
 namespace {
 
@@ -88,7 +89,7 @@ bool SdlHost::open(std::string* error) {
     if (width * s > usable.w) x = usable.x;
     if (kScreenHeight * s > usable.h) y = usable.y;
   }
-  window_ = SDL_CreateWindow("ネヴァルト", x, y, width * s, kScreenHeight * s, 0);
+  window_ = SDL_CreateWindow(tr(g_, "ネヴァルト"), x, y, width * s, kScreenHeight * s, 0);
   if (window_ == nullptr) {
     *error = std::string("cannot open the window: ") + SDL_GetError();
     return false;

@@ -9,6 +9,7 @@
 #include "state/random.h"
 #include "state/rules_state.h"
 #include "state/save_state.h"
+#include "state/text_state.h"
 #include "state/ui_state.h"
 #include "state/view_state.h"
 #include "state/world_state.h"
@@ -16,6 +17,7 @@
 struct Game {
   FlowState flow;
   SaveState save;
+  TextState text;
   InputState input;
   WorldState world;
   ViewState view;

@@ -7,6 +7,7 @@
 
 struct SDL_Surface;
 struct FontCache;
+class TextWatcher;
 
 constexpr int kScreenWidth = 640;
 constexpr int kScreenHeight = 480;
@@ -52,6 +53,19 @@ struct Picture {
   // While set, every drawing operation on the picture paints nothing and reading a pixel gives
   // black, as for a picture without pixels; see PaintLock.
   bool paint_held = false;
+  // Told of every text written on the picture; the game itself sets none.
+  TextWatcher* text_watcher = nullptr;
+};
+
+// What the checks of the shown texts (their language, whether they fit their windows) hear of
+// the texts written on a picture: each one that text_out really draws, with its place, while the
+// canvas still holds the font it is drawn in.
+class TextWatcher {
+ public:
+  virtual void text_drawn(const Picture& picture, int x, int y, const char* utf8) = 0;
+
+ protected:
+  ~TextWatcher() = default;
 };
 
 // Holds the painting of a picture for the lifetime of the lock: the work around each drawing

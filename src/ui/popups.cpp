@@ -5,6 +5,7 @@
 #include "state/game.h"
 #include "state/rules_state.h"
 #include "ui/window.h"
+#include "world/text.h"
 
 namespace {
 
@@ -24,8 +25,8 @@ int screen_y(const Game& g, int y) {
 }  // namespace
 
 void draw_banner(Game& g, int kind) {
-  static constexpr const char* kTexts[] = {"Player's Turn", "Enemy's Turn", "Your victory",
-                                           "Game over"};
+  static constexpr const char* kTexts[] = {N_("Player's Turn"), N_("Enemy's Turn"),
+                                           N_("Your victory"), N_("Game over")};
   if (kind < 0 || kind > 3) return;
   draw_window(g, 0, 176, 640, 128);
   Picture& main = g.form.img_main;
@@ -33,7 +34,7 @@ void draw_banner(Game& g, int kind) {
   set_font_size(main, kBannerPoints);
   set_font_color(main, kWhite);
   set_brush_clear(main);
-  text_out(main, 16, 192, kTexts[kind]);
+  text_out(main, 16, 192, tr(g, kTexts[kind]));
 }
 
 void draw_heal_popup(Game& g, int x, int y, int amount) {
@@ -42,13 +43,10 @@ void draw_heal_popup(Game& g, int x, int y, int amount) {
   const int r = y - g.view.view_y;
   // Nothing in the view's first column or row: the popup would cover the scroll frame.
   if (c == 0 || r == 0) return;
-  char text[16];
+  char number[16];
+  std::snprintf(number, sizeof number, "%d", amount);
   const bool full = amount == 0;
-  if (full) {
-    std::snprintf(text, sizeof text, "Full!");
-  } else {
-    std::snprintf(text, sizeof text, "%d", amount);
-  }
+  const char* text = full ? tr(g, "Full!") : number;
   Picture& main = g.form.img_main;
   set_font_size(main, kPopupPoints);
   set_font_color(main, kHealGreen);
@@ -58,13 +56,10 @@ void draw_heal_popup(Game& g, int x, int y, int amount) {
 }
 
 void draw_damage_popup(Game& g, int damage, int x, int y) {
-  char text[16];
+  char number[16];
+  std::snprintf(number, sizeof number, "%d", damage);
   const bool miss = damage == MISS;
-  if (miss) {
-    std::snprintf(text, sizeof text, "Miss!");
-  } else {
-    std::snprintf(text, sizeof text, "%d", damage);
-  }
+  const char* text = miss ? tr(g, "Miss!") : number;
   Picture& main = g.form.img_main;
   set_font_size(main, kPopupPoints);
   set_font_color(main, kWhite);
@@ -80,5 +75,5 @@ void draw_save_notice(Game& g) {
   set_font_size(main, kPopupPoints);
   set_font_color(main, kWhite);
   set_brush_clear(main);
-  text_out(main, 48, 48, "セーブしました！");
+  text_out(main, 48, 48, tr(g, "セーブしました！"));
 }

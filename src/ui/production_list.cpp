@@ -5,6 +5,7 @@
 #include "state/game.h"
 #include "ui/window.h"
 #include "world/production.h"
+#include "world/text.h"
 
 namespace {
 
@@ -49,7 +50,7 @@ void draw_production_list(Game& g) {
   for (int k = 1; k <= kProductionRows; ++k) {
     const int y = production_row_top(k);
     const bool enabled = rows[k - 1].enabled;
-    menu_row_text_out(g, Point{x0 + kProductionNameLeft, y}, rows[k - 1].name, enabled);
+    menu_row_text_out(g, Point{x0 + kProductionNameLeft, y}, tr(g, rows[k - 1].name), enabled);
     menu_row_text_out(g, Point{x0 + kProductionPriceLeft, y}, rows[k - 1].price_text, enabled);
   }
 }

@@ -6,21 +6,23 @@
 
 #include "state/game.h"
 #include "ui/window.h"
+#include "world/text.h"
 
 void draw_title_menu(Game& g) {
-  static constexpr MenuRow kRows[] = {{"Start", true}, {"Continue", true}, {"Shutdown", true}};
+  static constexpr MenuRow kRows[] = {
+      {N_("Start"), true}, {N_("Continue"), true}, {N_("Shutdown"), true}};
   draw_row_menu(g, kTitleMenu, kRows, kTitleRows);
 }
 
 void draw_intermission_menu(Game& g) {
-  static constexpr MenuRow kRows[] = {{"セーブ", true}, {"再戦", true}, {"出撃", true}};
+  static constexpr MenuRow kRows[] = {{N_("セーブ"), true}, {N_("再戦"), true}, {N_("出撃"), true}};
   draw_row_menu(g, kIntermissionMenu, kRows, kIntermissionRows);
 }
 
 void draw_stage_select(Game& g) {
   static constexpr const char* kNames[kStageSelectRows] = {
-      "Stage 1", "Stage 2", "Stage 3", "Stage 4", "Stage 5",
-      "Stage 6", "Stage 7", "Stage 8", "Stage 9", "Stage 10"};
+      N_("Stage 1"), N_("Stage 2"), N_("Stage 3"), N_("Stage 4"), N_("Stage 5"),
+      N_("Stage 6"), N_("Stage 7"), N_("Stage 8"), N_("Stage 9"), N_("Stage 10")};
   MenuRow rows[kStageSelectRows];
   // Stage 1 is always listed; the others only once cleared.
   for (int k = 1; k <= kStageSelectRows; ++k) {

@@ -378,6 +378,7 @@ void text_out(Picture& picture, int x, int y, const char* utf8) {
   }
   TTF_Font* font = font_for(picture.fonts, picture.canvas);
   if (font == nullptr) return;
+  if (picture.text_watcher != nullptr) picture.text_watcher->text_drawn(picture, x, y, utf8);
   const Rgb c = picture.canvas.font_color;
   bool cacheable = false;
   SDL_Surface* glyphs = cached_text(*picture.fonts, font, c, utf8, &cacheable);

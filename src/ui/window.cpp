@@ -1,6 +1,7 @@
 #include "ui/window.h"
 
 #include "state/game.h"
+#include "world/text.h"
 
 namespace {
 
@@ -102,7 +103,7 @@ void draw_row_menu(Game& g, int x, int y, int width, int height, const MenuRow* 
   menu_text_style(g, kMenuFontSize);
   for (int k = 1; k <= count; ++k) {
     if (rows[k - 1].text == nullptr) continue;
-    menu_row_text_out(g, menu_row_text(x, y, k), rows[k - 1].text, rows[k - 1].enabled);
+    menu_row_text_out(g, menu_row_text(x, y, k), tr(g, rows[k - 1].text), rows[k - 1].enabled);
   }
 }
 

@@ -33,7 +33,7 @@ void menu_text_style(Game& g, int points);
 void menu_row_text_out(Game& g, Point at, const char* text, bool enabled);
 
 struct MenuRow {
-  const char* text;  // nullptr: the row is hoverable but shows nothing
+  const char* text;  // as written, translated when drawn; nullptr: hoverable but shows nothing
   bool enabled;
 };
 

@@ -5,6 +5,7 @@
 #include "ui/window.h"
 #include "view/panels.h"
 #include "world/roster_queries.h"
+#include "world/text.h"
 
 namespace {
 
@@ -20,10 +21,10 @@ int command_menu_x(const Game& g) {
 void draw_unit_commands(Game& g) {
   draw_unit_panel(g);
   const MenuRow rows[] = {
-      {"移動", g.world.selected_unit.moved == 0},
-      {"攻撃", true},
-      {"スキル", true},
-      {"待機", true},
+      {N_("移動"), g.world.selected_unit.moved == 0},
+      {N_("攻撃"), true},
+      {N_("スキル"), true},
+      {N_("待機"), true},
   };
   draw_row_menu(g, MenuWindow{command_menu_x(g), kCommandMenuY, kCommandMenuWidth, kUnitMenuHeight},
                 rows, kUnitMenuRows);
@@ -33,9 +34,9 @@ void draw_hq_commands(Game& g) {
   draw_unit_panel(g);
   const bool can_produce = count_units(g, kCountPlayerUnits) < kMaxPlayerUnits;
   const MenuRow rows[] = {
-      {"攻撃", true},
-      {"スキル", can_produce},
-      {"待機", true},
+      {N_("攻撃"), true},
+      {N_("スキル"), can_produce},
+      {N_("待機"), true},
   };
   draw_row_menu(g, MenuWindow{command_menu_x(g), kCommandMenuY, kCommandMenuWidth, kHqMenuHeight},
                 rows, kHqMenuRows);

@@ -7,6 +7,7 @@
 #include "ui/window.h"
 #include "world/roster_queries.h"
 #include "world/tables.h"
+#include "world/text.h"
 #include "world/unit_kinds.h"
 
 namespace {
@@ -79,16 +80,16 @@ void draw_unit_panel(Game& g) {
 
   panel_text_style(main, kPanelPoints);
   char text[96];
-  std::snprintf(text, sizeof text, "レベル　%d", stats.level);
+  std::snprintf(text, sizeof text, tr(g, "レベル　%d"), stats.level);
   text_out(main, 96, y0 + 16, text);
-  text_out(main, 192, y0 + 16, name);
-  text_out(main, 192, y0 + 38, model);
-  text_out(main, 192, y0 + 60, unit.status == 1 ? "[正常]" : "[移動×]");
-  std::snprintf(text, sizeof text, "HP %d / %d", unit.hp, stats.max_hp);
+  text_out(main, 192, y0 + 16, tr(g, name));
+  text_out(main, 192, y0 + 38, tr(g, model));
+  text_out(main, 192, y0 + 60, unit.status == 1 ? tr(g, "[正常]") : tr(g, "[移動×]"));
+  std::snprintf(text, sizeof text, tr(g, "HP %d / %d"), unit.hp, stats.max_hp);
   text_out(main, 368, y0 + 16, text);
-  std::snprintf(text, sizeof text, "SP %d / %d", unit.sp, stats.max_sp);
+  std::snprintf(text, sizeof text, tr(g, "SP %d / %d"), unit.sp, stats.max_sp);
   text_out(main, 368, y0 + 38, text);
-  text_out(main, 496, y0 + 16, panel_terrain_caption(unit.terrain));
+  text_out(main, 496, y0 + 16, tr(g, panel_terrain_caption(unit.terrain)));
 }
 
 void draw_unit_list(Game& g) {
@@ -129,11 +130,11 @@ void draw_unit_list(Game& g) {
       char name[kSpecTextBytes];
       char model[kSpecTextBytes];
       const TUnitSpec& stats = w.unit_specs[unit.type];
-      std::snprintf(text, sizeof text, "%s  %s  HP %d", spec_text(stats.name, name),
-                    spec_text(stats.model, model), unit.hp);
+      std::snprintf(text, sizeof text, tr(g, "%s  %s  HP %d"), tr(g, spec_text(stats.name, name)),
+                    tr(g, spec_text(stats.model, model)), unit.hp);
     } else {
       // A slot whose type names no row: listed by its hit points only.
-      std::snprintf(text, sizeof text, "?  HP %d", unit.hp);
+      std::snprintf(text, sizeof text, tr(g, "?  HP %d"), unit.hp);
     }
     text_out(main, kMenuRowInset + kUnitListColumnWidth * c,
              kUnitListFirstRowY + kUnitListRowHeight * k, text);
@@ -158,11 +159,11 @@ void draw_status_panel(Game& g) {
   char text[96];
   // Every HQ gains this much at the start of the player's turn.
   const long long income = static_cast<long long>(g.flow.player_income) + hqs;
-  std::snprintf(text, sizeof text, "司令部のSP %d (+%lld)", best_sp, income);
+  std::snprintf(text, sizeof text, tr(g, "司令部のSP %d (+%lld)"), best_sp, income);
   text_out(main, 32, 16, text);
-  std::snprintf(text, sizeof text, "ユニット数 %d / %d", units, unit_cap);
+  std::snprintf(text, sizeof text, tr(g, "ユニット数 %d / %d"), units, unit_cap);
   text_out(main, 232, 16, text);
-  std::snprintf(text, sizeof text, "現ターン数 %d", g.flow.turn_no);
+  std::snprintf(text, sizeof text, tr(g, "現ターン数 %d"), g.flow.turn_no);
   text_out(main, 432, 16, text);
 }
 

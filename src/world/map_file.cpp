@@ -11,11 +11,12 @@
 #include "state/game.h"
 #include "world/roster.h"
 #include "world/tables.h"
+#include "world/text.h"
 
-const char* const kMapMissingText = "ファイルが見つかりませんでした\n";
-const char* const kMapMissingCaption = "ネヴァルト";
+const char* const kMapMissingText = N_("ファイルが見つかりませんでした\n");
+const char* const kMapMissingCaption = N_("ネヴァルト");
 const char* const kMapShortFormat =
-    "マップファイル %s が短すぎます（%zu バイト、必要なのは %d バイト）\n";
+    N_("マップファイル %s が短すぎます（%zu バイト、必要なのは %d バイト）\n");
 
 const char* stage_map_file(int stage) {
   static const char* const kNames[] = {
@@ -45,8 +46,9 @@ int object_unit_type(int code, int* side) {
 
 namespace {
 
+// The text comes translated: the short map's is put together from a translated format.
 void tell(Game& g, const char* text) {
-  if (g.form.host != nullptr) g.form.host->message_box(text, kMapMissingCaption);
+  if (g.form.host != nullptr) g.form.host->message_box(text, tr(g, kMapMissingCaption));
 }
 
 }  // namespace
@@ -59,7 +61,7 @@ bool load_stage_map(Game& g, int stage) {
   if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     // A folder or a device is no more a map than a missing file is.
     if (fd >= 0) ::close(fd);
-    tell(g, kMapMissingText);
+    tell(g, tr(g, kMapMissingText));
     return false;
   }
   // Cleared on every load, so nothing of the previous map can show through.
@@ -75,12 +77,12 @@ bool load_stage_map(Game& g, int stage) {
   }
   ::close(fd);
   if (read_error) {
-    tell(g, kMapMissingText);
+    tell(g, tr(g, kMapMissingText));
     return false;
   }
   if (size < static_cast<size_t>(kMapFileBytes)) {
     char text[160];
-    std::snprintf(text, sizeof text, kMapShortFormat, name, size, kMapFileBytes);
+    std::snprintf(text, sizeof text, tr(g, kMapShortFormat), name, size, kMapFileBytes);
     tell(g, text);
     return false;
   }

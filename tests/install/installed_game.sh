@@ -33,12 +33,13 @@ printf '0 0 0 0 0\n2 300 370 1 0\n3 300 370 0 0\n' >"$T/continue.txt"
 printf '0,0' >"$T/expected"
 
 # play NAME SCRIPT TICKS [VAR=VALUE...]: the installed game, started from another folder with
-# no --data, with our own home and no XDG_DATA_HOME unless given.
+# no --data, with our own home and no XDG_DATA_HOME unless given, and the options in GAME_ARGS.
+GAME_ARGS=
 play() {
   name=$1 script=$2 ticks=$3
   shift 3
   (cd "$T/elsewhere" && env -u XDG_DATA_HOME HOME="$T/home" SDL_VIDEODRIVER=dummy \
-    SDL_AUDIODRIVER=dummy "$@" "$GAME" --headless --ticks "$ticks" --input "$script" \
+    SDL_AUDIODRIVER=dummy "$@" "$GAME" $GAME_ARGS --headless --ticks "$ticks" --input "$script" \
     --dump-state "$T/$name.json" >"$T/$name.out" 2>&1) || {
     cat "$T/$name.out"
     fail "$name: the game failed"
@@ -66,6 +67,13 @@ printf 'x' >"$T/blocker"
 play blocked "$T/save.txt" 8 XDG_DATA_HOME="$T/blocker"
 grep -q 'セーブできませんでした' "$T/blocked.json" || fail "blocked: no 'could not save' box"
 [ "$(cat "$T/blocker")" = x ] || fail "blocked: the file in the way was changed"
+
+# 4b. The English texts installed with the data, whatever the caller's locale: the same box.
+GAME_ARGS="--lang en"
+play english "$T/save.txt" 8 XDG_DATA_HOME="$T/blocker" LANG=C LC_ALL=C LANGUAGE=ja
+GAME_ARGS=
+grep -q 'Could not save' "$T/english.json" || fail "english: no 'Could not save' box"
+grep -q '"caption": "Nevalt Stage 1"' "$T/english.json" || fail "english: the caption is not English"
 
 [ -z "$(ls -A "$T/elsewhere")" ] || fail "written into the working folder: $(ls -A "$T/elsewhere")"
 snapshot >"$T/tree.after"
