@@ -15,10 +15,10 @@
 
 #include "bot/autoplay.h"
 #include "game/game_tick.h"
+#include "game/output_file.h"
 #include "game/state_dump.h"
 #include "platform/headless_host.h"
 #include "platform/input_script.h"
-#include "game/output_file.h"
 #include "platform/sdl_host.h"
 #include "platform/startup.h"
 #include "state/game.h"
@@ -47,6 +47,7 @@ struct Options {
   std::string dump_state;
   bool autoplay = false;
   int autoplay_battles = 0;
+  bool assist = false;
 };
 
 // Said before any range check, so that "abc" is called what it is rather than out of range.
@@ -121,6 +122,7 @@ int play(Game& g, const Options& o, const std::string& data_dir, unsigned seed) 
   if (!check_pictures(data_dir, &error)) return fail(error);
 
   form_create(g, seed);
+  g.flow.assist = o.assist;
 
   std::unique_ptr<Autoplay> bot;
   if (o.autoplay) {
@@ -226,6 +228,9 @@ int main(int argc, char** argv) {
                  "campaign to its ending)")
       ->check(kWholeNumber)
       ->check(CLI::Range(0, 1000000));
+  app.add_flag("--assist", o.assist,
+               "Assisted play: the attack forecast, the unit card, the enemy's threat (T), the "
+               "path preview and the keyboard (arrows, Tab, Space, F11, M)");
   CLI11_PARSE(app, argc, argv);
 
   if (o.autoplay && !o.input.empty())

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "game/assist_pass.h"
 #include "game/scenes.h"
 #include "state/game.h"
 #include "state/scene.h"
@@ -94,6 +95,7 @@ void run_pass(Game& g, const SceneBlock* blocks, int count) {
   advance_animation(f);
 
   if (g.form.host != nullptr && g.form.host->escape_down()) f.scene = kSceneTitleLoad;
+  if (f.assist) assist_before_scenes(g);
 
   // A block that moves the scene to a higher code is reached later in this same pass.
   for (int i = 0; i < count; ++i) {

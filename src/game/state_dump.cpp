@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "game/debug_list.h"
-#include "state/game.h"
 #include "game/output_file.h"
+#include "state/game.h"
 
 namespace {
 
@@ -24,6 +24,18 @@ nlohmann::ordered_json roster_json(const TUnit (&roster)[kRosterSlots]) {
   return slots;
 }
 
+// What assisted play shows at the end of the pass.
+nlohmann::ordered_json assist_json(const Game& g) {
+  nlohmann::ordered_json assist = nlohmann::ordered_json::object();
+  const AttackForecast& f = g.assist.forecast;
+  if (f.shown) {
+    assist["forecast"] = {{"target_slot", f.target_slot}, {"hit_percent", f.hit_percent},
+                          {"damage", f.damage},           {"target_hp_after", f.target_hp_after},
+                          {"destroyed", f.destroyed},     {"captured", f.captured}};
+  }
+  return assist;
+}
+
 }  // namespace
 
 nlohmann::ordered_json state_dump(const Game& g, long passes, const HostLog& log) {
@@ -37,7 +49,7 @@ nlohmann::ordered_json state_dump(const Game& g, long passes, const HostLog& log
   }
   nlohmann::ordered_json debug_list = nlohmann::ordered_json::array();
   for (int i = 0; i < debug_line_count(g); ++i) debug_list.push_back(debug_line(g, i));
-  return nlohmann::ordered_json{
+  nlohmann::ordered_json dump{
       {"pass", passes},
       {"scene", g.flow.scene},
       {"wait_ticks", g.flow.wait_ticks},
@@ -56,6 +68,8 @@ nlohmann::ordered_json state_dump(const Game& g, long passes, const HostLog& log
       {"debug_list", std::move(debug_list)},
       {"closed", g.flow.closed},
   };
+  if (g.flow.assist) dump["assist"] = assist_json(g);
+  return dump;
 }
 
 bool write_state_dump(const std::string& path, const nlohmann::ordered_json& dump,

@@ -30,4 +30,5 @@ struct FlowState {
   int32_t enemy_aa_price = 0;
   bool timer1_enabled = true;  // off while a pass runs, so passes never overlap
   bool closed = false;         // the main form was closed: the program ends after this pass
+  bool assist = false;         // --assist: the forecasts, overlays and keys of assisted play
 };

@@ -1,0 +1,72 @@
+// Assisted play through the real program: the move and the attack of e2e/stage_one_attack.h
+// played again with --assist, and what it shows on the way.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "e2e/stage_one_attack.h"
+
+namespace {
+
+using namespace e2e::stage_one;
+using e2e::GameRun;
+
+using Assisted = StageOneAttack;
+
+// The pixels of `rect` that differ between two screenshots.
+int differing(const Png& a, const Png& b, int left, int top, int right, int bottom) {
+  int n = 0;
+  for (int y = std::max(top, 0); y < std::min(bottom, 480); ++y) {
+    for (int x = std::max(left, 0); x < std::min(right, 640); ++x) n += a.at(x, y) != b.at(x, y);
+  }
+  return n;
+}
+
+TEST_F(Assisted, TheTargetChoiceShowsTheForecastCardBesideTheEnemy) {
+  // The walk has arrived and the pointer rests on the enemy tank, not yet clicked.
+  const GameRun plain = play(kAttackPass);
+  const GameRun assisted = play(kAttackPass, {"--assist"});
+  ASSERT_EQ(assisted.exit_code, 0) << assisted.err;
+  ASSERT_EQ(assisted.dump["scene"], 371);
+  keep_snapshot(assisted, "assist_forecast");
+
+  // The tank has moved, so it aims at half its 80; the enemy tank dodges 20 in 100: 41 of 100
+  // numbers pass the aim and 80 of 100 the dodge. Its damage is the one the attack below deals.
+  const nlohmann::json& f = assisted.dump["assist"]["forecast"];
+  ASSERT_TRUE(f.is_object()) << assisted.dump["assist"].dump();
+  EXPECT_EQ(f["hit_percent"], 33);
+  EXPECT_EQ(f["damage"], 47);
+  EXPECT_EQ(f["target_hp_after"], 53);
+  EXPECT_EQ(f["destroyed"], false);
+  EXPECT_FALSE(plain.dump.contains("assist")) << "without --assist the dump is as it was";
+
+  // The card is the one change to the picture, right of the enemy's cell or left of it when
+  // the picture ends first.
+  const Png with(assisted.png);
+  const Png without(plain.png);
+  ASSERT_TRUE(with.ok() && without.ok());
+  const int ex = 32 * (plan_.enemy.x - plan_.view_x);
+  const int ey = 32 * (plan_.enemy.y - plan_.view_y);
+  int left = ex + 32 + 160 <= 640 ? ex + 32 : ex - 160;
+  left = std::clamp(left, 0, 640 - 160);
+  const int top = std::clamp(ey - 32, 0, 480 - 96);
+  EXPECT_GT(differing(with, without, left, top, left + 160, top + 96), 160 * 96 / 2);
+  EXPECT_GT(with.in_rect(left + 8, top + 8, left + 152, top + 88, kWhite), 60) << "its text";
+  EXPECT_EQ(differing(with, without, 0, 0, 640, top), 0);
+  EXPECT_EQ(differing(with, without, 0, top + 96, 640, 480), 0);
+  EXPECT_EQ(differing(with, without, 0, top, left, top + 96), 0);
+  EXPECT_EQ(differing(with, without, left + 160, top, 640, top + 96), 0);
+}
+
+TEST_F(Assisted, TheAttackDealsWhatTheCardSaidAndTheCardGoes) {
+  const GameRun run = play(kAttackPass + 2, {"--assist"});
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(run.dump["scene"], 372);
+  EXPECT_FALSE(run.dump["assist"].contains("forecast"));
+  const int target = slot_at(run.dump["enemy_units"], plan_.enemy);
+  ASSERT_GE(target, 0);
+  EXPECT_EQ(run.dump["enemy_units"][target]["hp"], 53);
+}
+
+}  // namespace
