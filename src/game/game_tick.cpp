@@ -101,6 +101,7 @@ void run_pass(Game& g, const SceneBlock* blocks, int count) {
   for (int i = 0; i < count; ++i) {
     if (f.scene == blocks[i].code) blocks[i].run(g);
   }
+  g.input.keys_pressed = 0;  // each press acts in one pass only
 
   f.timer1_enabled = true;
 }

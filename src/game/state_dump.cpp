@@ -27,7 +27,18 @@ nlohmann::ordered_json roster_json(const TUnit (&roster)[kRosterSlots]) {
 // What assisted play shows at the end of the pass.
 nlohmann::ordered_json assist_json(const Game& g) {
   nlohmann::ordered_json assist = nlohmann::ordered_json::object();
-  const AttackForecast& f = g.assist.forecast;
+  const AssistState& a = g.assist;
+  nlohmann::ordered_json threat{{"shown", a.threat_shown}};
+  if (a.threat_shown && a.threat_valid) {
+    nlohmann::ordered_json hqs = nlohmann::ordered_json::array();
+    for (int slot = 0; slot < kRosterSlots; ++slot) {
+      if (a.threat.hq_in_danger[slot] != 0) hqs.push_back(slot);
+    }
+    threat["cells"] = a.threat.cell_count;
+    threat["hqs_in_danger"] = std::move(hqs);
+  }
+  assist["threat"] = std::move(threat);
+  const AttackForecast& f = a.forecast;
   if (f.shown) {
     assist["forecast"] = {{"target_slot", f.target_slot}, {"hit_percent", f.hit_percent},
                           {"damage", f.damage},           {"target_hp_after", f.target_hp_after},

@@ -25,6 +25,16 @@ bool driver_is(const char* driver, const char* name) {
   return driver != nullptr && SDL_strcasecmp(driver, name) == 0;
 }
 
+// The keys of assisted play and where the keyboard has them.
+struct KeyOnBoard {
+  SDL_Scancode scancode;
+  uint16_t bit;
+};
+constexpr KeyOnBoard kAssistKeys[] = {
+    {SDL_SCANCODE_LEFT, kKeyLeft}, {SDL_SCANCODE_RIGHT, kKeyRight}, {SDL_SCANCODE_UP, kKeyUp},
+    {SDL_SCANCODE_DOWN, kKeyDown}, {SDL_SCANCODE_TAB, kKeyTab},     {SDL_SCANCODE_SPACE, kKeySpace},
+    {SDL_SCANCODE_F11, kKeyF11},   {SDL_SCANCODE_M, kKeyM},         {SDL_SCANCODE_T, kKeyT}};
+
 }  // namespace
 
 bool init_video(std::string* error) {
@@ -141,7 +151,7 @@ bool SdlHost::open(std::string* error) {
     // A recording that cannot take its first lines (a full disk, a device like /dev/full) is
     // refused before the game starts rather than lost at its end.
     if (!record_text("# Nevalt input recording, seed " + std::to_string(options_.seed) +
-                     "\n# PASS X Y LEFT RIGHT [ESC] [CTRL]\n")) {
+                     "\n# PASS X Y LEFT RIGHT [ESC] [CTRL] [KEYS]\n")) {
       *error = record_error_;
       return false;
     }
@@ -244,6 +254,7 @@ void SdlHost::run_pass() {
   in.escape = box_ == nullptr && SDL_GetKeyboardState(nullptr)[SDL_SCANCODE_ESCAPE] != 0;
   in.ctrl_key = ctrl_pressed_;
   ctrl_pressed_ = false;
+  in.keys = KeySample{g_.input.keys_held, g_.input.keys_pressed};
   pass_escape_ = in.escape;
   if (record_ != nullptr) {
     InputLine line;
@@ -308,6 +319,10 @@ void SdlHost::handle_event(const SDL_Event& event) {
       if (event.key.repeat != 0) return;
       const bool ctrl = (event.key.keysym.mod & KMOD_CTRL) != 0;
       if (ctrl) ctrl_pressed_ = true;
+      // With Ctrl the key only asks for the version.
+      for (const KeyOnBoard& k : kAssistKeys) {
+        if (!ctrl && event.key.keysym.scancode == k.scancode) keys_pressed_ |= k.bit;
+      }
       FormKeyDown(g_, key, ctrl);
       return;
     }
@@ -438,6 +453,19 @@ PointerSample SdlHost::sample_pointer() {
   int wy = 0;
   SDL_GetWindowPosition(window_, &wx, &wy);
   return PointerSample{to_picture(gx, wx, s), to_picture(gy, wy, s), left, right};
+}
+
+KeySample SdlHost::sample_keys() {
+  KeySample keys;
+  // While a box is open it has the keyboard.
+  if (box_ != nullptr) return keys;
+  const Uint8* state = SDL_GetKeyboardState(nullptr);
+  for (const KeyOnBoard& k : kAssistKeys) {
+    if (state[k.scancode] != 0) keys.held |= k.bit;
+  }
+  keys.pressed = keys_pressed_;
+  keys_pressed_ = 0;
+  return keys;
 }
 
 bool SdlHost::record_text(const std::string& text) {

@@ -69,6 +69,7 @@ class SdlHost : public Host {
   MediaPlayer& music_player() override { return *music_; }
   MediaPlayer& sound_player() override { return *sound_; }
   PointerSample sample_pointer() override;
+  KeySample sample_keys() override;
   void audio_event(const char* kind, int n) override;
   long pass_number() const override { return passes_; }
 
@@ -120,6 +121,7 @@ class SdlHost : public Host {
   bool pass_escape_ = false;
   PointerSample driven_{};     // the driver's sample for the pass under way
   bool ctrl_pressed_ = false;  // a Ctrl+key press since the last pass, for the recording
+  uint16_t keys_pressed_ = 0;  // KeyBit presses not yet handed to the game
   MessageBox* box_ = nullptr;  // the innermost open message box
   char caption_[128] = {};
 

@@ -208,6 +208,13 @@ int64_t drawn_damage(const AttackBasis& b, Random& rng) {
   return dmg;
 }
 
+int32_t best_hit_damage(const AttackBasis& b) {
+  if (!b.possible) return 0;
+  int64_t dmg = 2 * b.base_damage;
+  if (dmg >= 5) dmg += dmg / 5 - 1;
+  return hit_damage(b, dmg);
+}
+
 int32_t hit_damage(const AttackBasis& b, int64_t dmg) {
   if (b.hq == HqRule::kDouble) dmg *= 2;
   if (b.hq == HqRule::kHalve) dmg /= 2;

@@ -24,6 +24,24 @@ struct AttackForecast {
   bool captured = false;        // a hit takes an HQ
 };
 
+// Where the computer's units that the player can see could strike in their next turn: every
+// cell within their range of a cell they can reach. Kept until the board changes.
+struct ThreatMap {
+  uint8_t cells[kMapSize][kMapSize];   // [x][y]: 1 when some seen computer unit reaches it
+  uint8_t hq_in_danger[kRosterSlots];  // by player slot: 1 for an HQ the seen units could take
+  int32_t cell_count;                  // cells marked
+  // Work space of the rules' reach search, one computer unit at a time.
+  int32_t cost[kMapSize][kMapSize];
+  int32_t reach[kMapSize][kMapSize];
+  int32_t distance[kMapSize][kMapSize];
+  uint16_t reach_bucket[kReachBuckets];  // zero between searches, as the search leaves it
+  uint16_t reach_next[kMapCells];
+};
+
 struct AssistState {
   AttackForecast forecast;
+  bool threat_shown = false;  // T: the threat overlay is on
+  bool threat_valid = false;  // `threat` belongs to the board `board_key` describes
+  uint64_t board_key = 0;
+  ThreatMap threat;
 };

@@ -4,6 +4,7 @@
 
 #include "state/game.h"
 #include "state/scene.h"
+#include "view/threat_overlay.h"
 #include "world/roster.h"
 #include "world/tables.h"
 #include "world/unit_kinds.h"
@@ -82,6 +83,10 @@ void draw_map_view(Game& g, int vx, int vy) {
       if (!seen && w.unit_specs[enemy.type].image != kEnemyHqImage) continue;
       draw_image(form.img_main, form.ImageList1, 32 * i, 32 * j, unit_sprite(g, enemy));
     }
+  }
+  // The threat is the player's to plan with: shown in the player's turn only.
+  if (g.flow.assist && g.flow.scene >= kSceneMap && g.flow.scene < kSceneEnemyTurnPause) {
+    draw_threat_overlay(g, vx, vy);
   }
   draw_markings(g, vx, vy);
 }
