@@ -22,6 +22,7 @@ void refresh_threat(Game& g) {
 
 void assist_before_scenes(Game& g) {
   g.assist.forecast.shown = false;
+  g.assist.path.shown = false;
   assist_keys(g);
   refresh_threat(g);
 }

@@ -38,6 +38,13 @@ nlohmann::ordered_json assist_json(const Game& g) {
     threat["hqs_in_danger"] = std::move(hqs);
   }
   assist["threat"] = std::move(threat);
+  if (a.path.shown) {
+    // In walking order: the first step first, the destination last.
+    nlohmann::ordered_json path = nlohmann::ordered_json::array();
+    for (int i = a.path.cells - 1; i >= 0; --i)
+      path.push_back({a.path.path[i].x, a.path.path[i].y});
+    assist["path"] = std::move(path);
+  }
   const AttackForecast& f = a.forecast;
   if (f.shown) {
     assist["forecast"] = {{"target_slot", f.target_slot}, {"hit_percent", f.hit_percent},

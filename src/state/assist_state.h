@@ -38,8 +38,16 @@ struct ThreatMap {
   uint16_t reach_next[kMapCells];
 };
 
+// The way a unit would walk to the reachable cell under the pointer, as the move would trace it.
+struct PathPreview {
+  bool shown = false;
+  int32_t cells = 0;             // entries of `path`
+  CellPoint path[kPathEntries];  // the destination first, the first step last
+};
+
 struct AssistState {
   AttackForecast forecast;
+  PathPreview path;
   bool threat_shown = false;  // T: the threat overlay is on
   bool threat_valid = false;  // `threat` belongs to the board `board_key` describes
   uint64_t board_key = 0;

@@ -69,4 +69,27 @@ TEST_F(Assisted, TheAttackDealsWhatTheCardSaidAndTheCardGoes) {
   EXPECT_EQ(run.dump["enemy_units"][target]["hp"], 53);
 }
 
+// The destination choice with the pointer on the destination: the straight walk of the plan.
+TEST_F(Assisted, TheDestinationChoiceShowsTheWayThere) {
+  const GameRun run = play(kPickPass, {"--assist"});
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  ASSERT_EQ(run.dump["scene"], 360);
+  keep_snapshot(run, "assist_path");
+  nlohmann::json want = nlohmann::json::array();
+  for (int j = 1; j <= plan_.cells; ++j) {
+    want.push_back({plan_.tank.x + j * plan_.step.x, plan_.tank.y + j * plan_.step.y});
+  }
+  EXPECT_EQ(run.dump["assist"]["path"], want);
+
+  const Png shot(run.png);
+  ASSERT_TRUE(shot.ok());
+  constexpr uint32_t kPath = 0x00e0ff;
+  for (int j = 0; j <= plan_.cells; ++j) {
+    const Cell c{plan_.tank.x + j * plan_.step.x, plan_.tank.y + j * plan_.step.y};
+    EXPECT_EQ(shot.at(px(plan_, c), py(plan_, c)), kPath) << "cell " << j << " of the walk";
+  }
+  const Cell beyond{plan_.destination.x + plan_.step.x, plan_.destination.y + plan_.step.y};
+  EXPECT_NE(shot.at(px(plan_, beyond), py(plan_, beyond)), kPath);
+}
+
 }  // namespace
