@@ -38,6 +38,8 @@ nlohmann::ordered_json assist_json(const Game& g) {
     threat["hqs_in_danger"] = std::move(hqs);
   }
   assist["threat"] = std::move(threat);
+  assist["muted"] = a.muted;
+  assist["fullscreen"] = a.fullscreen;
   if (a.path.shown) {
     // In walking order: the first step first, the destination last.
     nlohmann::ordered_json path = nlohmann::ordered_json::array();

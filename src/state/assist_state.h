@@ -49,6 +49,10 @@ struct AssistState {
   AttackForecast forecast;
   PathPreview path;
   bool threat_shown = false;  // T: the threat overlay is on
+  bool muted = false;         // M: the host plays nothing
+  bool fullscreen = false;    // F11: the host fills the screen
+  bool hurry = false;         // Space held: the computer's turn runs at the fastest pace
+  int32_t tab_slot = -1;      // the player slot Tab chose last
   bool threat_valid = false;  // `threat` belongs to the board `board_key` describes
   uint64_t board_key = 0;
   ThreatMap threat;

@@ -1,7 +1,10 @@
 // The keys of assisted play and what they set going, pass by pass on a small battle.
+#include "game/assist_keys.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 #include "game/game_tick.h"
 #include "rules/rules_fixture.h"
@@ -73,6 +76,109 @@ TEST_F(AssistKeys, TheThreatIsWorkedOutAgainOnlyWhenTheBoardChanges) {
   g->world.enemy_units[1].hp = 40;
   pass();
   EXPECT_GT(g->assist.threat.cell_count, 0) << "a hurt unit strikes weaker at an HQ";
+}
+
+TEST_F(AssistKeys, MAndF11ToggleWhatTheHostDoesSpaceHurriesWhileHeld) {
+  press(kKeyM | kKeyF11);
+  EXPECT_TRUE(g->assist.muted);
+  EXPECT_TRUE(g->assist.fullscreen);
+  press(kKeyM);
+  EXPECT_FALSE(g->assist.muted);
+  EXPECT_TRUE(g->assist.fullscreen);
+
+  EXPECT_EQ(enemy_speed_now(*g, 3), 3);
+  g->input.keys_held = kKeySpace;
+  pass();
+  EXPECT_EQ(enemy_speed_now(*g, 3), kHurriedEnemySpeed);
+  g->input.keys_held = 0;
+  pass();
+  EXPECT_EQ(enemy_speed_now(*g, 3), 3);
+  g->flow.assist = false;
+  g->assist.hurry = true;
+  EXPECT_EQ(enemy_speed_now(*g, 2), 2) << "--enemy-speed alone without --assist";
+}
+
+// An arrow press moves the view one cell at once; held, one cell every third pass. Only the map
+// and the two choices made on it scroll, and never off the map.
+TEST_F(AssistKeys, ArrowsScrollTheViewOnTheMap) {
+  g->view.view_x = 10;
+  g->view.view_y = 10;
+  press(kKeyRight | kKeyDown);
+  EXPECT_EQ(g->view.view_x, 11);
+  EXPECT_EQ(g->view.view_y, 11);
+  g->input.keys_held = kKeyLeft;
+  for (int k = 0; k < 6; ++k) pass();
+  EXPECT_EQ(g->view.view_x, 9) << "two steps in six passes";
+  g->input.keys_held = 0;
+
+  g->view.view_x = 0;
+  press(kKeyLeft);
+  EXPECT_EQ(g->view.view_x, 0);
+  g->view.view_y = 49;
+  press(kKeyDown);
+  EXPECT_EQ(g->view.view_y, 49);
+
+  g->flow.scene = kSceneMapMenu;
+  g->view.view_x = 10;
+  press(kKeyRight);
+  EXPECT_EQ(g->view.view_x, 10) << "not under a menu";
+}
+
+class TabKey : public AssistKeys {
+ protected:
+  void SetUp() override {
+    AssistKeys::SetUp();
+    fixture::place(*g, kSidePlayer, 2, kTank, 30, 40);
+    fixture::place(*g, kSidePlayer, 3, kTank, 50, 10).ready = 0;  // has acted
+    fixture::place(*g, kSidePlayer, 4, 4, 12, 50);
+    host.audio.clear();
+  }
+  // Tab on the map, then back to the map as the right button would leave the menu.
+  int tab_from_map() {
+    g->flow.scene = kSceneMap;
+    press(kKeyTab);
+    return g->world.selected_slot;
+  }
+};
+
+TEST_F(TabKey, TakesUpTheUnitsThatCanActOneAfterAnother) {
+  EXPECT_EQ(tab_from_map(), 0);
+  EXPECT_EQ(g->flow.scene, kSceneHqMenu) << "the HQ's commands, as a click on it";
+  EXPECT_EQ(tab_from_map(), 1);
+  EXPECT_EQ(g->flow.scene, kSceneUnitMenu) << "past the gate, the button being up";
+  EXPECT_EQ(tab_from_map(), 2);
+  EXPECT_EQ(g->view.view_x, 20);
+  EXPECT_EQ(g->view.view_y, 32);
+  EXPECT_EQ(tab_from_map(), 4) << "the unit that has acted is passed over";
+  EXPECT_EQ(g->view.view_x, 2);
+  EXPECT_EQ(g->view.view_y, 42);
+  EXPECT_EQ(tab_from_map(), 0) << "round to the first again";
+  EXPECT_EQ(host.sounds(), (std::vector<int>{1, 1, 1, 1, 1}));
+}
+
+TEST_F(TabKey, FromACommandMenuGoesOnFromItsUnit) {
+  tab_from_map();
+  tab_from_map();
+  ASSERT_EQ(g->flow.scene, kSceneUnitMenu);
+  ASSERT_EQ(g->world.selected_slot, 1);
+  press(kKeyTab);
+  EXPECT_EQ(g->world.selected_slot, 2);
+  EXPECT_EQ(g->world.selected_unit.x, 30);
+  EXPECT_EQ(g->world.selected_spec.move, 12);
+  EXPECT_EQ(g->flow.scene, kSceneUnitMenu);
+}
+
+TEST_F(TabKey, DoesNothingElsewhereOrWhenNobodyCanAct) {
+  g->flow.scene = kSceneMoveTarget;
+  g->world.selected_slot = 2;
+  press(kKeyTab);
+  EXPECT_EQ(g->flow.scene, kSceneMoveTarget);
+  EXPECT_EQ(g->world.selected_slot, 2);
+  for (TUnit& u : g->world.player_units) u.ready = 0;
+  g->flow.scene = kSceneMap;
+  press(kKeyTab);
+  EXPECT_EQ(g->flow.scene, kSceneMap);
+  EXPECT_TRUE(host.sounds().empty());
 }
 
 }  // namespace
