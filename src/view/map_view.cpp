@@ -85,9 +85,7 @@ void draw_map_view(Game& g, int vx, int vy) {
     }
   }
   // The threat is the player's to plan with: shown in the player's turn only.
-  if (g.flow.assist && g.flow.scene >= kSceneMap && g.flow.scene < kSceneEnemyTurnPause) {
-    draw_threat_overlay(g, vx, vy);
-  }
+  if (g.flow.assist && is_player_turn_scene(g.flow.scene)) draw_threat_overlay(g, vx, vy);
   draw_markings(g, vx, vy);
 }
 

@@ -76,6 +76,20 @@ TEST_F(AssistKeys, TheThreatIsWorkedOutAgainOnlyWhenTheBoardChanges) {
   g->world.enemy_units[1].hp = 40;
   pass();
   EXPECT_GT(g->assist.threat.cell_count, 0) << "a hurt unit strikes weaker at an HQ";
+
+  // Not in the computer's turn, whose every step would change the board: there the map lapses
+  // and is worked out again once the player's turn is back.
+  g->flow.scene = kSceneEnemyTurnPause;
+  g->flow.wait_ticks = 10;
+  g->assist.threat.cell_count = -7;
+  g->world.enemy_units[1].x = 24;
+  pass();
+  EXPECT_FALSE(g->assist.threat_valid);
+  EXPECT_EQ(g->assist.threat.cell_count, -7);
+  g->flow.scene = kSceneMap;
+  pass();
+  EXPECT_TRUE(g->assist.threat_valid);
+  EXPECT_GT(g->assist.threat.cell_count, 0);
 }
 
 TEST_F(AssistKeys, MAndF11ToggleWhatTheHostDoesSpaceHurriesWhileHeld) {
