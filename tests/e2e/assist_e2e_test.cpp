@@ -92,4 +92,62 @@ TEST_F(Assisted, TheDestinationChoiceShowsTheWayThere) {
   EXPECT_NE(shot.at(px(plan_, beyond), py(plan_, beyond)), kPath);
 }
 
+// The keys through the input script: T, an arrow, then Tab on the opening map of stage 1.
+std::string keys_script() {
+  return std::string(kStartSortie) +
+         "8  320 240 0 0 0 0 t       # the threat overlay\n"
+         "9  320 240 0 0 0 0 -\n"
+         "10 320 240 0 0 0 0 right   # the view one cell right\n"
+         "11 320 240 0 0 0 0 -\n"
+         "12 320 240 0 0 0 0 tab     # the first unit that can act\n"
+         "13 320 240 0 0 0 0 -\n";
+}
+
+TEST_F(Assisted, KeysOfTheScriptReachTheGame) {
+  e2e::RunPlan before;
+  before.script = keys_script();
+  before.ticks = 11;  // up to the arrow
+  before.args = {"--seed", "3", "--assist"};
+  const GameRun moved = e2e::run_game(before);
+  ASSERT_EQ(moved.exit_code, 0) << moved.err;
+  const nlohmann::json& m = moved.dump;
+  EXPECT_EQ(m["scene"], 100);
+  EXPECT_EQ(m["assist"]["threat"]["shown"], true);
+  EXPECT_TRUE(m["assist"]["threat"].contains("cells"));
+
+  e2e::RunPlan after = before;
+  after.ticks = 14;
+  const GameRun tabbed = e2e::run_game(after);
+  ASSERT_EQ(tabbed.exit_code, 0) << tabbed.err;
+  const nlohmann::json& t = tabbed.dump;
+  // The first slot of stage 1 that can act: its command menu, as a click on it opens it.
+  const nlohmann::json& first = t["player_units"][0];
+  EXPECT_EQ(t["selected_slot"], 0);
+  EXPECT_EQ(t["scene"], first["type"] == 1 ? 110 : 310);
+  int view_x = first["x"].get<int>() - 10;
+  view_x = std::clamp(view_x, 0, 44);
+  EXPECT_EQ(t["view_x"], view_x);
+  // Before Tab brought the view to the unit, the arrow had moved it one cell.
+  e2e::RunPlan plain = before;
+  plain.script = kStartSortie;
+  const GameRun start = e2e::run_game(plain);
+  EXPECT_EQ(m["view_x"], start.dump["view_x"].get<int>() + 1);
+}
+
+// Without --assist the keys of a script change nothing: the same picture and the same dump as
+// the script without them.
+TEST_F(Assisted, KeysDoNothingWithoutAssist) {
+  e2e::RunPlan with_keys;
+  with_keys.script = keys_script();
+  with_keys.ticks = 14;
+  with_keys.args = {"--seed", "3"};
+  e2e::RunPlan without_keys = with_keys;
+  without_keys.script = kStartSortie;
+  const GameRun a = e2e::run_game(with_keys);
+  const GameRun b = e2e::run_game(without_keys);
+  ASSERT_EQ(a.exit_code, 0) << a.err;
+  EXPECT_EQ(a.dump, b.dump);
+  EXPECT_EQ(e2e::read_text(a.png), e2e::read_text(b.png));
+}
+
 }  // namespace
