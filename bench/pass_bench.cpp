@@ -229,13 +229,10 @@ void BM_PassWalk(benchmark::State& state) {
 }
 BENCHMARK(BM_PassWalk)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
-// The computer's turn on a crowded map: 56 computer slots (room for what its HQs buy) and 40 of
-// the player's filled, spread over the land of the last stage. The pass that ends a unit's pause
-// runs the production phase, the choice of the next unit with its strategy (reach and path over
-// the whole map) and its first step, each with a redraw.
-void BM_PassComputerUnitCrowded(benchmark::State& state) {
-  Session s(9);
-  Game& g = *s.g;
+// Fills the land of the map, every third cell of every second row, with computer units (two of
+// every three, until computer slot `last_enemy_slot` is taken) and the player's (until they
+// number 39), of every kind in turn.
+void crowd(Game& g, int last_enemy_slot) {
   int n = 0;
   for (int y = 2; y < kMapSize - 2; y += 2) {
     for (int x = 2 + (y / 2) % 2; x < kMapSize - 2; x += 3) {
@@ -243,12 +240,24 @@ void BM_PassComputerUnitCrowded(benchmark::State& state) {
       if (t < 4 || t > 11 || g.world.occupancy[x][y] != kNoUnit) continue;
       const bool enemy = (n++ % 3) != 0;
       if (enemy) {
-        if (g.world.enemy_units[55].type == 0) add_unit(g, x, y, 13 + n % 10, kSideEnemy, 900);
+        if (g.world.enemy_units[last_enemy_slot].type == 0) {
+          add_unit(g, x, y, 13 + n % 10, kSideEnemy, 900);
+        }
       } else if (count_units(g, kCountPlayerUnits) < 39) {
         add_unit(g, x, y, 2 + n % 9, kSidePlayer, default_hp);
       }
     }
   }
+}
+
+// The computer's turn on a crowded map: 56 computer slots (room for what its HQs buy) and 40 of
+// the player's filled, spread over the land of the last stage. The pass that ends a unit's pause
+// runs the production phase, the choice of the next unit with its strategy (reach and path over
+// the whole map) and its first step, each with a redraw.
+void BM_PassComputerUnitCrowded(benchmark::State& state) {
+  Session s(9);
+  Game& g = *s.g;
+  crowd(g, 55);
   for (TUnit& hq : g.world.enemy_units) {
     if (hq.type == kEnemyHq) hq.sp = 100;
   }
@@ -280,21 +289,7 @@ struct CrowdedAssisted {
   CrowdedAssisted() {
     Game& g = *s.g;
     g.flow.assist = true;
-    int n = 0;
-    for (int y = 2; y < kMapSize - 2; y += 2) {
-      for (int x = 2 + (y / 2) % 2; x < kMapSize - 2; x += 3) {
-        const int t = terrain_at(g, x, y);
-        if (t < 4 || t > 11 || g.world.occupancy[x][y] != kNoUnit) continue;
-        const bool enemy = (n++ % 3) != 0;
-        if (enemy) {
-          if (g.world.enemy_units[kRosterSlots - 1].type == 0) {
-            add_unit(g, x, y, 13 + n % 10, kSideEnemy, 900);
-          }
-        } else if (count_units(g, kCountPlayerUnits) < 39) {
-          add_unit(g, x, y, 2 + n % 9, kSidePlayer, default_hp);
-        }
-      }
-    }
+    crowd(g, kRosterSlots - 1);
     refresh_side(g, kSidePlayer);
     redraw(g);
     for (const TUnit& u : g.world.enemy_units) {

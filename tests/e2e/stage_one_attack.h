@@ -8,8 +8,6 @@
 // tests meaningful.
 #pragma once
 
-#include <SDL.h>
-#include <SDL_image.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -20,6 +18,7 @@
 #include <vector>
 
 #include "e2e/run_game.h"
+#include "e2e/screenshot.h"
 
 namespace e2e::stage_one {
 
@@ -198,48 +197,8 @@ inline std::string script_for(const Plan& p) {
   return s;
 }
 
-// Keeps a copy of the screenshot where NEVALT_UI_SNAPSHOT_DIR says, to look at.
-inline void keep_snapshot(const GameRun& run, const char* name) {
-  const char* dir = std::getenv("NEVALT_UI_SNAPSHOT_DIR");
-  if (dir == nullptr || run.png.empty()) return;
-  std::error_code ec;
-  fs::copy_file(run.png, fs::path(dir) / (std::string(name) + ".png"),
-                fs::copy_options::overwrite_existing, ec);
-}
-
-class Png {
- public:
-  explicit Png(const fs::path& p) {
-    SDL_Surface* loaded = IMG_Load(p.string().c_str());
-    if (loaded == nullptr) return;
-    s_ = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGB24, 0);
-    SDL_FreeSurface(loaded);
-  }
-  ~Png() { SDL_FreeSurface(s_); }
-  Png(const Png&) = delete;
-  Png& operator=(const Png&) = delete;
-  bool ok() const { return s_ != nullptr; }
-  uint32_t at(int x, int y) const {
-    const auto* q = static_cast<const uint8_t*>(s_->pixels) + y * s_->pitch + 3 * x;
-    return (uint32_t{q[0]} << 16) | (uint32_t{q[1]} << 8) | q[2];
-  }
-  // Pixels of exactly this colour along the top edge of the view cell (col, row).
-  int on_top_edge(int col, int row, uint32_t colour) const {
-    int n = 0;
-    for (int i = 1; i < 31; ++i) n += at(32 * col + i, 32 * row) == colour;
-    return n;
-  }
-  int in_rect(int left, int top, int right, int bottom, uint32_t colour) const {
-    int n = 0;
-    for (int y = std::max(top, 0); y < std::min(bottom, 480); ++y) {
-      for (int x = std::max(left, 0); x < std::min(right, 640); ++x) n += at(x, y) == colour;
-    }
-    return n;
-  }
-
- private:
-  SDL_Surface* s_ = nullptr;
-};
+using e2e::keep_snapshot;
+using e2e::Png;
 
 constexpr uint32_t kWhite = 0xffffff;
 constexpr uint32_t kRed = 0xff0000;

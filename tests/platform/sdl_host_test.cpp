@@ -104,6 +104,7 @@ class SdlHostTest : public ::testing::Test {
     SDL_Event e{};
     e.type = SDL_KEYDOWN;
     e.key.keysym.sym = key;
+    e.key.keysym.scancode = SDL_GetScancodeFromKey(key);
     e.key.keysym.mod = mod;
     SDL_PushEvent(&e);
   }
@@ -497,16 +498,8 @@ TEST_F(SdlHostTest, AssistKeysReachTheGameAndComeBackAsVolumeAndFullScreen) {
   o.max_passes = 2;
   g->flow.assist = true;
   open(o);
-  const auto press = [](SDL_Scancode code, Uint16 mod = 0) {
-    SDL_Event e{};
-    e.type = SDL_KEYDOWN;
-    e.key.keysym.scancode = code;
-    e.key.keysym.sym = SDL_GetKeyFromScancode(code);
-    e.key.keysym.mod = mod;
-    SDL_PushEvent(&e);
-  };
-  press(SDL_SCANCODE_T);
-  press(SDL_SCANCODE_M);
+  push_key(SDLK_t, 0);
+  push_key(SDLK_m, 0);
   host->run();
   EXPECT_TRUE(g->assist.threat_shown);
   EXPECT_TRUE(g->assist.muted);
@@ -516,8 +509,8 @@ TEST_F(SdlHostTest, AssistKeysReachTheGameAndComeBackAsVolumeAndFullScreen) {
 
   o.max_passes = 2;
   open(o);
-  press(SDL_SCANCODE_M);
-  press(SDL_SCANCODE_F11);
+  push_key(SDLK_m, 0);
+  push_key(SDLK_F11, 0);
   host->run();
   EXPECT_FALSE(g->assist.muted);
   EXPECT_EQ(Mix_VolumeMusic(-1), 64) << "the volume it had";
@@ -547,10 +540,7 @@ TEST_F(SdlHostTest, AssistKeysDoNothingWithoutAssist) {
   SdlHostOptions o;
   o.max_passes = 2;
   open(o);
-  SDL_Event e{};
-  e.type = SDL_KEYDOWN;
-  e.key.keysym.scancode = SDL_SCANCODE_F11;
-  SDL_PushEvent(&e);
+  push_key(SDLK_F11, 0);
   host->run();
   EXPECT_FALSE(g->assist.fullscreen);
   EXPECT_EQ(SDL_GetWindowFlags(host->window()) & SDL_WINDOW_FULLSCREEN_DESKTOP, 0u);

@@ -385,6 +385,21 @@ TEST(Reach, EqualsTheDepthFirstRelaxationOnRandomMaps) {
   }
 }
 
+// Any terrain code on every cell, damaged ones included, and 15 units of any type a side.
+std::unique_ptr<Game> random_board(std::mt19937& rng) {
+  auto g = make_game();
+  for (int x = 0; x < kMapSize; ++x) {
+    for (int y = 0; y < kMapSize; ++y) paint(*g, x, y, static_cast<int>(rng() % 16));
+  }
+  for (int s = 0; s < 15; ++s) {
+    place(*g, kSidePlayer, s, 1 + static_cast<int>(rng() % 11), 1 + static_cast<int>(rng() % 62),
+          1 + static_cast<int>(rng() % 62));
+    place(*g, kSideEnemy, s, 12 + static_cast<int>(rng() % 14), 1 + static_cast<int>(rng() % 62),
+          1 + static_cast<int>(rng() % 62));
+  }
+  return g;
+}
+
 // The cores work in a caller's grids: the game keeps every byte, and the grids end as the
 // operations leave the game's own, for both sides and both classes.
 TEST(ReachCore, FillsACallersGridsAsTheOperationsFillTheGames) {
@@ -397,16 +412,7 @@ TEST(ReachCore, FillsACallersGridsAsTheOperationsFillTheGames) {
   std::mt19937 rng(4242);
   for (int round = 0; round < 24; ++round) {
     SCOPED_TRACE(round);
-    auto g = make_game();
-    for (int x = 0; x < kMapSize; ++x) {
-      for (int y = 0; y < kMapSize; ++y) paint(*g, x, y, static_cast<int>(rng() % 16));
-    }
-    for (int s = 0; s < 15; ++s) {
-      place(*g, kSidePlayer, s, 1 + static_cast<int>(rng() % 11), 1 + static_cast<int>(rng() % 62),
-            1 + static_cast<int>(rng() % 62));
-      place(*g, kSideEnemy, s, 12 + static_cast<int>(rng() % 14), 1 + static_cast<int>(rng() % 62),
-            1 + static_cast<int>(rng() % 62));
-    }
+    auto g = random_board(rng);
     const int side = round % 2 == 0 ? kSidePlayer : kSideEnemy;
     const TUnit& u =
         side == kSidePlayer ? g->world.player_units[round % 15] : g->world.enemy_units[round % 15];
@@ -450,16 +456,7 @@ TEST(ReachCore, ALimitKeepsTheCellsWithinItExact) {
   int within = 0;  // cells the limits kept, over every round
   for (int round = 0; round < 12; ++round) {
     SCOPED_TRACE(round);
-    auto g = make_game();
-    for (int x = 0; x < kMapSize; ++x) {
-      for (int y = 0; y < kMapSize; ++y) paint(*g, x, y, static_cast<int>(rng() % 16));
-    }
-    for (int s = 0; s < 15; ++s) {
-      place(*g, kSidePlayer, s, 1 + static_cast<int>(rng() % 11), 1 + static_cast<int>(rng() % 62),
-            1 + static_cast<int>(rng() % 62));
-      place(*g, kSideEnemy, s, 12 + static_cast<int>(rng() % 14), 1 + static_cast<int>(rng() % 62),
-            1 + static_cast<int>(rng() % 62));
-    }
+    auto g = random_board(rng);
     const TUnit& u = g->world.enemy_units[round];
     const TUnitSpec& stats = g->world.unit_specs[u.type];
     const int32_t limit = static_cast<int32_t>(rng() % 20);
