@@ -11,6 +11,9 @@
 #include "game/game_tick.h"
 #include "game/scenes.h"
 #include "platform/silent_media_player.h"
+#include "rules/combat.h"
+#include "rules/reach.h"
+#include "rules/threat.h"
 #include "state/game.h"
 #include "state/host.h"
 #include "ui/screens.h"
@@ -234,13 +237,10 @@ void BM_PassWalk(benchmark::State& state) {
 }
 BENCHMARK(BM_PassWalk)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
-// The computer's turn on a crowded map: 56 computer slots (room for what its HQs buy) and 40 of
-// the player's filled, spread over the land of the last stage. The pass that ends a unit's pause
-// runs the production phase, the choice of the next unit with its strategy (reach and path over
-// the whole map) and its first step, each with a redraw.
-void BM_PassComputerUnitCrowded(benchmark::State& state) {
-  Session s(9);
-  Game& g = *s.g;
+// Fills the land of the map, every third cell of every second row, with computer units (two of
+// every three, until computer slot `last_enemy_slot` is taken) and the player's (until they
+// number 39), of every kind in turn.
+void crowd(Game& g, int last_enemy_slot) {
   int n = 0;
   for (int y = 2; y < kMapSize - 2; y += 2) {
     for (int x = 2 + (y / 2) % 2; x < kMapSize - 2; x += 3) {
@@ -248,12 +248,24 @@ void BM_PassComputerUnitCrowded(benchmark::State& state) {
       if (t < 4 || t > 11 || g.world.occupancy[x][y] != kNoUnit) continue;
       const bool enemy = (n++ % 3) != 0;
       if (enemy) {
-        if (g.world.enemy_units[55].type == 0) add_unit(g, x, y, 13 + n % 10, kSideEnemy, 900);
+        if (g.world.enemy_units[last_enemy_slot].type == 0) {
+          add_unit(g, x, y, 13 + n % 10, kSideEnemy, 900);
+        }
       } else if (count_units(g, kCountPlayerUnits) < 39) {
         add_unit(g, x, y, 2 + n % 9, kSidePlayer, default_hp);
       }
     }
   }
+}
+
+// The computer's turn on a crowded map: 56 computer slots (room for what its HQs buy) and 40 of
+// the player's filled, spread over the land of the last stage. The pass that ends a unit's pause
+// runs the production phase, the choice of the next unit with its strategy (reach and path over
+// the whole map) and its first step, each with a redraw.
+void BM_PassComputerUnitCrowded(benchmark::State& state) {
+  Session s(9);
+  Game& g = *s.g;
+  crowd(g, 55);
   for (TUnit& hq : g.world.enemy_units) {
     if (hq.type == kEnemyHq) hq.sp = 100;
   }
@@ -274,6 +286,122 @@ void BM_PassComputerUnitCrowded(benchmark::State& state) {
                  std::to_string(s.g->flow.scene));
 }
 BENCHMARK(BM_PassComputerUnitCrowded)->Unit(benchmark::kMicrosecond);
+
+// Assisted play on the last stage's land crowded with all 60 of the computer's slots and 40 of
+// the player's, spread so that the player's sight covers most of the map: the threat overlay on
+// and worked out for the board as it stands (the passes below change nothing on it, so none
+// works it out again), and the pointer where each scene shows its card or its path.
+struct CrowdedAssisted {
+  Session s{9};
+  int seen = 0;  // computer units in the player's sight
+  CrowdedAssisted() {
+    Game& g = *s.g;
+    g.flow.assist = true;
+    crowd(g, kRosterSlots - 1);
+    refresh_side(g, kSidePlayer);
+    redraw(g);
+    for (const TUnit& u : g.world.enemy_units) {
+      seen += u.type != 0 && g.world.vision[kSidePlayer][u.x][u.y] == 1;
+    }
+    g.input.keys_pressed = kKeyT;  // the overlay on, worked out in this pass
+    s.pass(100);
+  }
+  int computer_units() const {
+    int n = 0;
+    for (const TUnit& u : s.g->world.enemy_units) n += u.type != 0;
+    return n;
+  }
+  std::string label() const {
+    return std::to_string(computer_units()) + " computer units, " + std::to_string(seen) +
+           " seen, threat over " + std::to_string(s.g->assist.threat.cell_count) + " cells";
+  }
+};
+
+// The map with the threat overlay and the unit card of the unit under the pointer.
+void BM_PassAssistedMapCrowded(benchmark::State& state) {
+  CrowdedAssisted c;
+  if (!select_first_soldier(c.s)) return state.SkipWithError("no soldier on this map");
+  c.s.g->flow.scene = 100;
+  replay_pass(state, c.s);
+  if (!c.s.g->assist.threat_valid) state.SkipWithError("the threat was not worked out");
+  state.SetLabel(c.label());
+}
+BENCHMARK(BM_PassAssistedMapCrowded)->Unit(benchmark::kMicrosecond);
+
+// The pass right after the board changed: the threat of every seen computer unit is worked out
+// again before the map is drawn.
+void BM_PassAssistedMapBoardChanged(benchmark::State& state) {
+  CrowdedAssisted c;
+  if (!select_first_soldier(c.s)) return state.SkipWithError("no soldier on this map");
+  c.s.g->flow.scene = 100;
+  c.s.g->assist.threat_valid = false;
+  replay_pass(state, c.s);
+  state.SetLabel(c.label());
+}
+BENCHMARK(BM_PassAssistedMapBoardChanged)->Unit(benchmark::kMicrosecond);
+
+// The destination choice with the threat overlay and the way to the farthest reachable cell in
+// view.
+void BM_PassAssistedMoveTargetCrowded(benchmark::State& state) {
+  CrowdedAssisted c;
+  Game& g = *c.s.g;
+  if (!select_first_soldier(c.s)) return state.SkipWithError("no soldier on this map");
+  const TUnitSpec& stats = g.world.selected_spec;
+  build_move_cost(g, stats.move, move_class_of(stats), kRingEnemyUnits);
+  compute_reach(g, g.world.selected_unit.x, g.world.selected_unit.y);
+  int best = -1, bx = 0, by = 0;
+  for (int j = 1; j < 14; ++j) {
+    for (int i = 1; i < 19; ++i) {
+      const int r = g.rules.reach[g.view.view_x + i][g.view.view_y + j];
+      if (r <= stats.move && r > best) best = r, bx = i, by = j;
+    }
+  }
+  if (best < 0) return state.SkipWithError("nowhere to walk");
+  c.s.point(32 * bx + 16, 32 * by + 16);
+  g.flow.scene = 360;
+  replay_pass(state, c.s);
+  if (!c.s.g->assist.path.shown) state.SkipWithError("no path was shown");
+  state.SetLabel(c.label() + ", a way of " + std::to_string(c.s.g->assist.path.cells) + " cells");
+}
+BENCHMARK(BM_PassAssistedMoveTargetCrowded)->Unit(benchmark::kMicrosecond);
+
+// The target choice with the threat overlay and the forecast card of a seen enemy in range.
+void BM_PassAssistedTargetChoiceCrowded(benchmark::State& state) {
+  CrowdedAssisted c;
+  Game& g = *c.s.g;
+  for (int slot = 0; slot < kRosterSlots; ++slot) {
+    const TUnit& u = g.world.player_units[slot];
+    if (u.type < 2 || u.type > 11) continue;
+    list_player_targets(g, u.x, u.y, slot, g.world.unit_specs[u.type].range);
+    const TPair& nearest = g.rules.pair_list[0];
+    if (nearest.e_slot == kNone || g.world.vision[kSidePlayer][nearest.e_x][nearest.e_y] != 1) {
+      continue;
+    }
+    g.world.selected_slot = slot;
+    g.world.selected_unit = u;
+    g.world.selected_spec = g.world.unit_specs[u.type];
+    g.view.view_x = nearest.e_x - 10;
+    g.view.view_y = nearest.e_y - 8;
+    clamp_view(g);
+    c.s.point(32 * (nearest.e_x - g.view.view_x) + 16, 32 * (nearest.e_y - g.view.view_y) + 16);
+    g.flow.scene = 371;
+    replay_pass(state, c.s);
+    if (!c.s.g->assist.forecast.shown) state.SkipWithError("no forecast was shown");
+    state.SetLabel(c.label());
+    return;
+  }
+  state.SkipWithError("no player unit has a seen enemy in range");
+}
+BENCHMARK(BM_PassAssistedTargetChoiceCrowded)->Unit(benchmark::kMicrosecond);
+
+// The threat map alone, as a change of the board works it out.
+void BM_ThreatMapCrowded(benchmark::State& state) {
+  CrowdedAssisted c;
+  auto threat = std::make_unique<ThreatMap>();
+  for (auto _ : state) fill_threat_map(*c.s.g, *threat);
+  state.SetLabel(c.label());
+}
+BENCHMARK(BM_ThreatMapCrowded)->Unit(benchmark::kMicrosecond);
 
 void BM_PassVictoryCondition(benchmark::State& state) {
   Session s;

@@ -132,6 +132,7 @@ int play(Game& g, const Options& o, const std::string& data_dir, unsigned seed) 
   if (!check_pictures(data_dir, &error)) return fail(error);
 
   form_create(g, seed);
+  g.flow.assist = o.assist;
 
   std::unique_ptr<Autoplay> bot;
   if (o.autoplay) {
@@ -238,8 +239,9 @@ int main(int argc, char** argv) {
       ->check(kWholeNumber)
       ->check(CLI::Range(0, 1000000));
   app.add_flag("--assist", o.assist,
-               "Assisted play; among its helps, the battle in progress is kept between sittings "
-               "and resumed by Continue");
+               "Assisted play: the attack forecast, the unit card, the enemy's threat (T), the "
+               "path preview, the keyboard (arrows, Tab, Space, F11, M), and the battle in "
+               "progress kept between sittings and resumed by Continue");
   app.add_option("--lang", o.lang,
                  "Language of the texts: en for English (default: ja, the game's own Japanese); "
                  "the catalogue comes from the data folder's locale/LANG/LC_MESSAGES/nevalt.mo")

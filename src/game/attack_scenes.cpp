@@ -1,4 +1,5 @@
 // Attack targeting, the pause after an attack, and its aftermath with the victory test.
+#include "game/attack_forecast.h"
 #include "game/audio.h"
 #include "game/battle_suspend.h"
 #include "game/scenes.h"
@@ -53,17 +54,21 @@ void scene_attack_target(Game& g) {
   edge_scroll(g);
   redraw(g);  // with the attack range outlined
   bool attacked = false;
-  if (inner_area(g) && g.input.left_down == 1 && selected_player_slot(g) != nullptr) {
+  int target = -1;
+  if (inner_area(g) && selected_player_slot(g) != nullptr) {
     const int e = enemy_at_pointer(g);
-    if (e >= 0 && in_attack_range(g, pointer_cell_x(g), pointer_cell_y(g))) {
-      play_sound(g, Sound::kAttack);
-      // Any enemy inside the range may be chosen, not only the nearest.
-      const int32_t result = player_attack(g, g.world.selected_slot, e);
-      if (result != kNone) show_attack_result(g, result);
-      g.flow.scene = kSceneAttackPause;
-      g.flow.wait_ticks = 30;
-      attacked = true;
-    }
+    if (e >= 0 && in_attack_range(g, pointer_cell_x(g), pointer_cell_y(g))) target = e;
+  }
+  if (target >= 0 && g.input.left_down == 1) {
+    play_sound(g, Sound::kAttack);
+    // Any enemy inside the range may be chosen, not only the nearest.
+    const int32_t result = player_attack(g, g.world.selected_slot, target);
+    if (result != kNone) show_attack_result(g, result);
+    g.flow.scene = kSceneAttackPause;
+    g.flow.wait_ticks = 30;
+    attacked = true;
+  } else if (target >= 0) {
+    show_attack_forecast(g, target);
   }
   // Back to the command menu, silently, once the button is up. Not after an attack: the
   // attack has spent the unit's action, so its pause and aftermath must follow, or a unit

@@ -14,6 +14,7 @@
 #include "view/map_view.h"
 #include "world/roster.h"
 #include "world/roster_queries.h"
+#include "world/unit_kinds.h"
 
 namespace {
 
@@ -29,6 +30,25 @@ bool countdown_done(Game& g) {
 
 bool on_walk_range(int v) {
   return v >= 1 && v <= 63;
+}
+
+bool player_sees_cell(const Game& g, CellPoint c) {
+  return c.x >= 0 && c.x < kMapSize && c.y >= 0 && c.y < kMapSize &&
+         g.world.vision[kSidePlayer][c.x][c.y] == 1;
+}
+
+// Where the view centres for the computer's unit about to act. Without assisted play, on the
+// unit. With it (the fair camera), on the unit only where the player sees it: where it stands,
+// else where its walk ends; a unit that stays in the fog leaves the view where it is, so the
+// camera never shows where a unit hides.
+bool camera_target(const Game& g, CellPoint* at) {
+  const TUnit& actor = g.world.selected_unit;
+  *at = CellPoint{actor.x, actor.y};
+  if (!g.flow.assist) return true;
+  if (!is_enemy_type(actor.type)) return false;
+  if (player_sees_cell(g, *at)) return true;
+  *at = path_entry(g, 0);
+  return g.rules.walk_index >= 0 && player_sees_cell(g, *at);
 }
 
 }  // namespace
@@ -51,9 +71,12 @@ void scene_enemy_production(Game& g) {
 
 void scene_enemy_strategy(Game& g) {
   const int32_t result = choose_strategy(g);
-  g.view.view_x = g.world.selected_unit.x - 10;
-  g.view.view_y = g.world.selected_unit.y - 8;
-  clamp_view(g);
+  CellPoint at;
+  if (camera_target(g, &at)) {
+    g.view.view_x = at.x - 10;
+    g.view.view_y = at.y - 8;
+    clamp_view(g);
+  }
   redraw(g);
   if (result == AI_DONE) {
     g.flow.scene = kScenePlayerTurnPause;

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "game/assist_pass.h"
 #include "game/scenes.h"
 #include "state/game.h"
 #include "state/scene.h"
@@ -95,11 +96,13 @@ void run_pass(Game& g, const SceneBlock* blocks, int count) {
   advance_animation(f);
 
   if (g.form.host != nullptr && g.form.host->escape_down()) f.scene = kSceneTitleLoad;
+  if (f.assist) assist_before_scenes(g);
 
   // A block that moves the scene to a higher code is reached later in this same pass.
   for (int i = 0; i < count; ++i) {
     if (f.scene == blocks[i].code) blocks[i].run(g);
   }
+  g.input.keys_pressed = 0;  // each press acts in one pass only
 
   f.timer1_enabled = true;
 }

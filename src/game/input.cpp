@@ -10,6 +10,9 @@ void input_tick(Game& g) {
   g.input.cursor_y = s.y;
   g.input.left_down = s.left ? 1 : 0;
   g.input.right_down = s.right ? 1 : 0;
+  const KeySample k = host->sample_keys();
+  g.input.keys_held = k.held;
+  g.input.keys_pressed |= k.pressed;
 }
 
 void img_unitMouseMove(Game& g, int x, int y) {

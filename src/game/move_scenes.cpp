@@ -1,6 +1,7 @@
 // Destination pick and the walk of a player unit.
 #include "game/audio.h"
 #include "game/debug_list.h"
+#include "game/path_preview.h"
 #include "game/scenes.h"
 #include "game/selection.h"
 #include "game/turn_cycle.h"
@@ -13,6 +14,7 @@
 void scene_move_target(Game& g) {
   edge_scroll(g);
   redraw(g);  // with the reachable cells outlined
+  show_path_preview(g);
   if (inner_area(g) && g.input.left_down == 1) {
     // Every click sounds, also one on a cell the unit cannot reach.
     play_sound(g, Sound::kConfirm);

@@ -17,7 +17,7 @@ void scene_production_list_gate(Game& g) {
 
 void scene_production_list(Game& g) {
   redraw(g);
-  draw_unit_panel(g);
+  draw_production_panel(g);
   draw_production_list(g);
   if (g.ui.hover_item != 0 && g.input.left_down != 0) {
     play_sound(g, Sound::kConfirm);

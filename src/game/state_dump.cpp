@@ -24,6 +24,38 @@ nlohmann::ordered_json roster_json(const TUnit (&roster)[kRosterSlots]) {
   return slots;
 }
 
+// What assisted play shows at the end of the pass.
+nlohmann::ordered_json assist_json(const Game& g) {
+  nlohmann::ordered_json assist = nlohmann::ordered_json::object();
+  const AssistState& a = g.assist;
+  nlohmann::ordered_json threat{{"shown", a.threat_shown}};
+  if (a.threat_shown && a.threat_valid) {
+    nlohmann::ordered_json hqs = nlohmann::ordered_json::array();
+    for (int slot = 0; slot < kRosterSlots; ++slot) {
+      if (a.threat.hq_in_danger[slot] != 0) hqs.push_back(slot);
+    }
+    threat["cells"] = a.threat.cell_count;
+    threat["hqs_in_danger"] = std::move(hqs);
+  }
+  assist["threat"] = std::move(threat);
+  assist["muted"] = a.muted;
+  assist["fullscreen"] = a.fullscreen;
+  if (a.path.shown) {
+    // In walking order: the first step first, the destination last.
+    nlohmann::ordered_json path = nlohmann::ordered_json::array();
+    for (int i = a.path.cells - 1; i >= 0; --i)
+      path.push_back({a.path.path[i].x, a.path.path[i].y});
+    assist["path"] = std::move(path);
+  }
+  const AttackForecast& f = a.forecast;
+  if (f.shown) {
+    assist["forecast"] = {{"target_slot", f.target_slot}, {"hit_percent", f.hit_percent},
+                          {"damage", f.damage},           {"target_hp_after", f.target_hp_after},
+                          {"destroyed", f.destroyed},     {"captured", f.captured}};
+  }
+  return assist;
+}
+
 }  // namespace
 
 nlohmann::ordered_json state_dump(const Game& g, long passes, const HostLog& log) {
@@ -37,7 +69,7 @@ nlohmann::ordered_json state_dump(const Game& g, long passes, const HostLog& log
   }
   nlohmann::ordered_json debug_list = nlohmann::ordered_json::array();
   for (int i = 0; i < debug_line_count(g); ++i) debug_list.push_back(debug_line(g, i));
-  return nlohmann::ordered_json{
+  nlohmann::ordered_json dump{
       {"pass", passes},
       {"scene", g.flow.scene},
       {"wait_ticks", g.flow.wait_ticks},
@@ -57,6 +89,8 @@ nlohmann::ordered_json state_dump(const Game& g, long passes, const HostLog& log
       {"debug_list", std::move(debug_list)},
       {"closed", g.flow.closed},
   };
+  if (g.flow.assist) dump["assist"] = assist_json(g);
+  return dump;
 }
 
 bool write_state_dump(const std::string& path, const nlohmann::ordered_json& dump,

@@ -29,6 +29,7 @@ class HeadlessHost : public Host {
   MediaPlayer& music_player() override { return music_; }
   MediaPlayer& sound_player() override { return sound_; }
   PointerSample sample_pointer() override { return input_.pointer; }
+  KeySample sample_keys() override { return input_.keys; }
   void audio_event(const char* kind, int n) override;
   long pass_number() const override { return passes_; }
 

@@ -9,9 +9,18 @@
 
 namespace {
 
-constexpr const char* kFieldNames[] = {"PASS", "X", "Y", "LEFT", "RIGHT", "ESC", "CTRL"};
+constexpr const char* kFieldNames[] = {"PASS", "X", "Y", "LEFT", "RIGHT", "ESC", "CTRL", "KEYS"};
 constexpr int kMinFields = 5;
-constexpr int kMaxFields = 7;
+constexpr int kMaxFields = 8;
+constexpr int kKeysField = 7;
+
+struct KeyName {
+  const char* name;
+  uint16_t bit;
+};
+constexpr KeyName kKeyNames[] = {{"left", kKeyLeft}, {"right", kKeyRight}, {"up", kKeyUp},
+                                 {"down", kKeyDown}, {"tab", kKeyTab},     {"space", kKeySpace},
+                                 {"f11", kKeyF11},   {"m", kKeyM},         {"t", kKeyT}};
 
 bool is_blank(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
@@ -64,13 +73,21 @@ bool parse_input_script(std::string_view text, InputScript* script, std::string*
     }
     if (count == 0) continue;
     if (count < kMinFields || count > kMaxFields) {
-      *error = line_error(line_no, "expected PASS X Y LEFT RIGHT [ESC] [CTRL], found " +
+      *error = line_error(line_no, "expected PASS X Y LEFT RIGHT [ESC] [CTRL] [KEYS], found " +
                                        std::to_string(count) + " values");
       return false;
     }
 
-    long long v[kMaxFields] = {0, 0, 0, 0, 0, 0, 0};
-    for (int f = 0; f < count; ++f) {
+    uint16_t keys = 0;
+    if (count > kKeysField && !parse_keys(fields[kKeysField], &keys)) {
+      *error = line_error(line_no,
+                          "KEYS must be key names joined by '+' (left, right, up, down, tab, "
+                          "space, f11, m, t) or '-', found '" +
+                              std::string(fields[kKeysField]) + "'");
+      return false;
+    }
+    long long v[kMaxFields] = {0, 0, 0, 0, 0, 0, 0, 0};
+    for (int f = 0; f < count && f < kKeysField; ++f) {
       long long lo = 0;
       long long hi = 1;
       if (f == 0) hi = LONG_MAX;
@@ -96,6 +113,7 @@ bool parse_input_script(std::string_view text, InputScript* script, std::string*
     in.right = v[4] != 0;
     in.esc = v[5] != 0;
     in.ctrl = v[6] != 0;
+    in.keys = keys;
     if (!script->lines.empty() && in.pass <= script->lines.back().pass) {
       *error =
           line_error(line_no, "pass " + std::to_string(in.pass) + " does not come after pass " +
@@ -137,11 +155,16 @@ bool load_input_script(const std::string& path, InputScript* script, std::string
 
 PassInput InputPlayback::at(long pass) {
   held_.ctrl_key = false;
+  held_.keys.pressed = 0;
   while (next_ < script_.lines.size() && script_.lines[next_].pass <= pass) {
     const InputLine& line = script_.lines[next_];
     held_.pointer = PointerSample{line.x, line.y, line.left, line.right};
     held_.escape = line.esc;
     held_.ctrl_key = line.ctrl && line.pass == pass;
+    // A key goes down where a line first holds it.
+    const uint16_t went_down = static_cast<uint16_t>(line.keys & ~held_.keys.held);
+    held_.keys.pressed = line.pass == pass ? went_down : 0;
+    held_.keys.held = line.keys;
     ++next_;
   }
   return held_;
@@ -150,6 +173,11 @@ PassInput InputPlayback::at(long pass) {
 bool InputRecorder::record(long pass, const PassInput& in, InputLine* line) {
   PassInput level = in;
   level.ctrl_key = false;
+  // A replay presses a key where a line first holds it, so a press the pass saw is written as
+  // held, also one so short that the key was already up again. (Two taps of one key in two
+  // passes in a row, with no pass between that saw it up, replay as one.)
+  level.keys.held = static_cast<uint16_t>(in.keys.held | in.keys.pressed);
+  level.keys.pressed = 0;
   const bool changed = !started_ || !(level == last_);
   if (!changed && !in.ctrl_key) return false;
   // Nothing held before the first line: a first pass with everything at rest needs no line.
@@ -160,8 +188,8 @@ bool InputRecorder::record(long pass, const PassInput& in, InputLine* line) {
   }
   started_ = true;
   last_ = level;
-  *line = InputLine{pass,      in.pointer.x, in.pointer.y, in.pointer.left, in.pointer.right,
-                    in.escape, in.ctrl_key};
+  *line = InputLine{pass,      in.pointer.x, in.pointer.y,   in.pointer.left, in.pointer.right,
+                    in.escape, in.ctrl_key,  level.keys.held};
   return true;
 }
 
@@ -169,9 +197,42 @@ std::string format_input_line(const InputLine& line) {
   char buf[96];
   int n = std::snprintf(buf, sizeof buf, "%ld %d %d %d %d", line.pass, line.x, line.y,
                         line.left ? 1 : 0, line.right ? 1 : 0);
-  if (line.esc || line.ctrl) {
+  if (line.esc || line.ctrl || line.keys != 0) {
     n += std::snprintf(buf + n, sizeof buf - static_cast<size_t>(n), " %d", line.esc ? 1 : 0);
   }
-  if (line.ctrl) std::snprintf(buf + n, sizeof buf - static_cast<size_t>(n), " 1");
-  return buf;
+  if (line.ctrl || line.keys != 0) {
+    std::snprintf(buf + n, sizeof buf - static_cast<size_t>(n), " %d", line.ctrl ? 1 : 0);
+  }
+  std::string text = buf;
+  if (line.keys != 0) text += " " + format_keys(line.keys);
+  return text;
+}
+
+bool parse_keys(std::string_view field, uint16_t* keys) {
+  *keys = 0;
+  if (field == "-") return true;
+  while (true) {
+    const size_t plus = field.find('+');
+    const std::string_view name = field.substr(0, plus);
+    bool known = false;
+    for (const KeyName& k : kKeyNames) {
+      if (name == k.name) {
+        *keys = static_cast<uint16_t>(*keys | k.bit);
+        known = true;
+      }
+    }
+    if (!known) return false;
+    if (plus == std::string_view::npos) return true;
+    field = field.substr(plus + 1);
+  }
+}
+
+std::string format_keys(uint16_t keys) {
+  std::string text;
+  for (const KeyName& k : kKeyNames) {
+    if ((keys & k.bit) == 0) continue;
+    if (!text.empty()) text += '+';
+    text += k.name;
+  }
+  return text.empty() ? "-" : text;
 }

@@ -1,13 +1,17 @@
 // Input scripts: what the pointer, the buttons, Escape and Ctrl do pass by pass. The headless
 // host plays them; the window writes them from live play (--record) so a game can be replayed.
 //
-//   PASS X Y LEFT RIGHT [ESC] [CTRL]     # from pass PASS on (0 = first pass)
+//   PASS X Y LEFT RIGHT [ESC] [CTRL] [KEYS]     # from pass PASS on (0 = first pass)
 //
 // X and Y are picture pixels (negative or beyond 639/479 outside the window), LEFT, RIGHT and
 // ESC are levels (0/1) held until the next line, CTRL 1 is one Ctrl+key press just before that
-// pass. '#' starts a comment; blank lines are ignored.
+// pass. KEYS are the keys of assisted play held from that pass on, names joined by '+' (left,
+// right, up, down, tab, space, f11, m, t) or '-' for none; a key held on a line that was not
+// held on the line before is pressed once just before that pass. '#' starts a comment; blank
+// lines are ignored.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +26,7 @@ struct InputLine {
   bool right = false;
   bool esc = false;
   bool ctrl = false;
+  uint16_t keys = 0;  // KeyBit levels
 };
 
 struct InputScript {
@@ -38,9 +43,11 @@ struct PassInput {
   PointerSample pointer;
   bool escape = false;
   bool ctrl_key = false;  // one Ctrl+key press just before the pass
+  KeySample keys;
   bool operator==(const PassInput& o) const {
     return pointer.x == o.pointer.x && pointer.y == o.pointer.y && pointer.left == o.pointer.left &&
-           pointer.right == o.pointer.right && escape == o.escape && ctrl_key == o.ctrl_key;
+           pointer.right == o.pointer.right && escape == o.escape && ctrl_key == o.ctrl_key &&
+           keys.held == o.keys.held && keys.pressed == o.keys.pressed;
   }
 };
 
@@ -70,3 +77,7 @@ class InputRecorder {
 
 // One line of the script format, without a line end.
 std::string format_input_line(const InputLine& line);
+
+// The KEYS field of a line: names joined by '+', or '-' for none. False for any other text.
+bool parse_keys(std::string_view field, uint16_t* keys);
+std::string format_keys(uint16_t keys);

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "game/assist_keys.h"
 #include "game/audio.h"
 #include "game/battle_suspend.h"
 #include "game/game_tick.h"
@@ -26,6 +27,16 @@ constexpr int kBoxFontPoints = 12;
 bool driver_is(const char* driver, const char* name) {
   return driver != nullptr && SDL_strcasecmp(driver, name) == 0;
 }
+
+// The keys of assisted play and where the keyboard has them.
+struct KeyOnBoard {
+  SDL_Scancode scancode;
+  uint16_t bit;
+};
+constexpr KeyOnBoard kAssistKeys[] = {
+    {SDL_SCANCODE_LEFT, kKeyLeft}, {SDL_SCANCODE_RIGHT, kKeyRight}, {SDL_SCANCODE_UP, kKeyUp},
+    {SDL_SCANCODE_DOWN, kKeyDown}, {SDL_SCANCODE_TAB, kKeyTab},     {SDL_SCANCODE_SPACE, kKeySpace},
+    {SDL_SCANCODE_F11, kKeyF11},   {SDL_SCANCODE_M, kKeyM},         {SDL_SCANCODE_T, kKeyT}};
 
 }  // namespace
 
@@ -61,6 +72,13 @@ int passes_this_tick(int scene, int enemy_speed) {
   // Every code from the hand-over to the computer to the hand-back to the player.
   if (scene < kSceneEnemyTurnPause) return 1;
   return std::clamp(enemy_speed, 1, 8);
+}
+
+FramePlacement place_frame(int window_w, int window_h, int frame_w, int frame_h) {
+  int scale = 1;
+  if (frame_w > 0 && frame_h > 0)
+    scale = std::max(1, std::min(window_w / frame_w, window_h / frame_h));
+  return FramePlacement{(window_w - frame_w * scale) / 2, (window_h - frame_h * scale) / 2, scale};
 }
 
 SdlHost::SdlHost(Game& g, const SdlHostOptions& options) : g_(g), options_(options) {
@@ -143,7 +161,7 @@ bool SdlHost::open(std::string* error) {
     // A recording that cannot take its first lines (a full disk, a device like /dev/full) is
     // refused before the game starts rather than lost at its end.
     if (!record_text("# Nevalt input recording, seed " + std::to_string(options_.seed) +
-                     "\n# PASS X Y LEFT RIGHT [ESC] [CTRL]\n")) {
+                     "\n# PASS X Y LEFT RIGHT [ESC] [CTRL] [KEYS]\n")) {
       *error = record_error_;
       return false;
     }
@@ -220,7 +238,8 @@ void SdlHost::drain_events(const bool* done) {
 void SdlHost::run_tick(const bool* done) {
   ++ticks_;
   run_pass();
-  for (int n = 1; n < passes_this_tick(g_.flow.scene, options_.enemy_speed); ++n) {
+  for (int n = 1; n < passes_this_tick(g_.flow.scene, enemy_speed_now(g_, options_.enemy_speed));
+       ++n) {
     // What arrived during the pass (the end of a track, a click, the close box) is handled
     // before the next one, as it would be between two ticks.
     drain_events(done);
@@ -246,6 +265,7 @@ void SdlHost::run_pass() {
   in.escape = box_ == nullptr && SDL_GetKeyboardState(nullptr)[SDL_SCANCODE_ESCAPE] != 0;
   in.ctrl_key = ctrl_pressed_;
   ctrl_pressed_ = false;
+  in.keys = KeySample{g_.input.keys_held, g_.input.keys_pressed};
   pass_escape_ = in.escape;
   if (record_ != nullptr) {
     InputLine line;
@@ -259,6 +279,7 @@ void SdlHost::run_pass() {
 
   game_tick(g_);
   ++passes_;
+  if (g_.flow.assist) follow_assist();
 
   if (notify_pending_) {
     notify_pending_ = false;
@@ -266,8 +287,44 @@ void SdlHost::run_pass() {
   }
 }
 
+void SdlHost::follow_assist() {
+  const AssistState& a = g_.assist;
+  if (a.muted != muted_) {
+    muted_ = a.muted;
+    if (audio_open_) {
+      set_audio_volumes(muted_ ? 0 : options_.music_volume, muted_ ? 0 : options_.sound_volume);
+    }
+  }
+  if (a.fullscreen != fullscreen_) {
+    fullscreen_ = a.fullscreen;
+    if (SDL_SetWindowFullscreen(window_, fullscreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
+      SDL_Log("nevalt: cannot switch the full screen: %s", SDL_GetError());
+    }
+    shown_->invalidate();
+  }
+}
+
+FramePlacement SdlHost::placement() const {
+  if (!fullscreen_ || frame_ == nullptr) return FramePlacement{0, 0, options_.scale};
+  int w = 0;
+  int h = 0;
+  SDL_GetWindowSize(window_, &w, &h);
+  return place_frame(w, h, frame_->w, frame_->h);
+}
+
+int SdlHost::frame_x(int window_x) const {
+  if (!fullscreen_) return window_x / options_.scale;
+  const FramePlacement p = placement();
+  return to_picture(window_x, p.x, p.scale);
+}
+
+int SdlHost::frame_y(int window_y) const {
+  if (!fullscreen_) return window_y / options_.scale;
+  const FramePlacement p = placement();
+  return to_picture(window_y, p.y, p.scale);
+}
+
 void SdlHost::handle_event(const SDL_Event& event) {
-  const int s = options_.scale;
   switch (event.type) {
     case SDL_QUIT:
       FormClose(g_);
@@ -278,7 +335,9 @@ void SdlHost::handle_event(const SDL_Event& event) {
         FormClose(g_);
         close_main_form();
       }
-      if (event.window.event == SDL_WINDOWEVENT_EXPOSED) {
+      // A full screen of a new size needs the whole picture again, placed anew.
+      if (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
+          (fullscreen_ && event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)) {
         shown_->invalidate();
         present();
       }
@@ -286,15 +345,15 @@ void SdlHost::handle_event(const SDL_Event& event) {
     case SDL_MOUSEMOTION: {
       // The box makes the main window modal: it gets no pointer moves meanwhile.
       if (box_ != nullptr || options_.driver != nullptr) return;
-      const int x = event.motion.x / s;
-      const int y = event.motion.y / s;
+      const int x = frame_x(event.motion.x);
+      const int y = frame_y(event.motion.y);
       if (x >= 0 && x < kScreenWidth && y >= 0 && y < kScreenHeight) img_unitMouseMove(g_, x, y);
       return;
     }
     case SDL_MOUSEBUTTONUP:
       if (box_ != nullptr) {
         if (event.button.button == SDL_BUTTON_LEFT &&
-            box_->on_button(event.button.x / s, event.button.y / s)) {
+            box_->on_button(frame_x(event.button.x), frame_y(event.button.y))) {
           box_->done = true;
         }
         return;
@@ -314,6 +373,10 @@ void SdlHost::handle_event(const SDL_Event& event) {
       if (event.key.repeat != 0) return;
       const bool ctrl = (event.key.keysym.mod & KMOD_CTRL) != 0;
       if (ctrl) ctrl_pressed_ = true;
+      // With Ctrl the key only asks for the version.
+      for (const KeyOnBoard& k : kAssistKeys) {
+        if (!ctrl && event.key.keysym.scancode == k.scancode) keys_pressed_ |= k.bit;
+      }
       FormKeyDown(g_, key, ctrl);
       return;
     }
@@ -325,16 +388,15 @@ void SdlHost::handle_event(const SDL_Event& event) {
 
 bool SdlHost::handle_panel_event(const SDL_Event& event) {
   if (panel_ == nullptr) return false;
-  const int s = options_.scale;
   switch (event.type) {
     case SDL_MOUSEBUTTONDOWN:
       if (event.button.button != SDL_BUTTON_LEFT) return false;
-      panel_->press(event.button.x / s, event.button.y / s);
+      panel_->press(frame_x(event.button.x), frame_y(event.button.y));
       break;
     case SDL_MOUSEBUTTONUP: {
       if (event.button.button != SDL_BUTTON_LEFT) return false;
       // Events are handled between passes only, so the listing never changes under a pass.
-      const int button = panel_->release(event.button.x / s, event.button.y / s);
+      const int button = panel_->release(frame_x(event.button.x), frame_y(event.button.y));
       if (button != 0) {
         click_debug_button(g_, button);
         panel_->scroll_to_end();
@@ -402,6 +464,12 @@ void SdlHost::present() {
   SDL_Surface* window_surface = SDL_GetWindowSurface(window_);
   if (window_surface == nullptr) return;
   SDL_Rect dst{0, 0, frame_->w * options_.scale, frame_->h * options_.scale};
+  if (fullscreen_) {
+    const FramePlacement p =
+        place_frame(window_surface->w, window_surface->h, frame_->w, frame_->h);
+    SDL_FillRect(window_surface, nullptr, SDL_MapRGB(window_surface->format, 0, 0, 0));
+    dst = SDL_Rect{p.x, p.y, frame_->w * p.scale, frame_->h * p.scale};
+  }
   SDL_BlitScaled(frame_, nullptr, window_surface, &dst);
   SDL_UpdateWindowSurface(window_);
 }
@@ -437,13 +505,26 @@ PointerSample SdlHost::sample_pointer() {
   int h = 0;
   SDL_GetWindowSize(window_, &w, &h);
   if (SDL_GetMouseFocus() == window_ && lx >= 0 && lx < w && ly >= 0 && ly < h) {
-    return PointerSample{lx / s, ly / s, left, right};
+    return PointerSample{frame_x(lx), frame_y(ly), left, right};
   }
   // Outside it, only the global position tells how far off the picture the pointer is.
   int wx = 0;
   int wy = 0;
   SDL_GetWindowPosition(window_, &wx, &wy);
   return PointerSample{to_picture(gx, wx, s), to_picture(gy, wy, s), left, right};
+}
+
+KeySample SdlHost::sample_keys() {
+  KeySample keys;
+  // While a box is open it has the keyboard.
+  if (box_ != nullptr) return keys;
+  const Uint8* state = SDL_GetKeyboardState(nullptr);
+  for (const KeyOnBoard& k : kAssistKeys) {
+    if (state[k.scancode] != 0) keys.held |= k.bit;
+  }
+  keys.pressed = keys_pressed_;
+  keys_pressed_ = 0;
+  return keys;
 }
 
 bool SdlHost::record_text(const std::string& text) {

@@ -49,6 +49,15 @@ int to_picture(int global, int window_origin, int scale);
 // of a tick, so the pass that hands the turn back ends the fast pace at once.
 int passes_this_tick(int scene, int enemy_speed);
 
+// Where the frame goes in a full-screen window: the largest whole scale at which it fits (at
+// least 1), centred, the rest of the screen left black.
+struct FramePlacement {
+  int x;
+  int y;
+  int scale;
+};
+FramePlacement place_frame(int window_w, int window_h, int frame_w, int frame_h);
+
 class SdlHost : public Host {
  public:
   // Opens the window and the audio and makes itself the host of g. nullptr with an error.
@@ -69,6 +78,7 @@ class SdlHost : public Host {
   MediaPlayer& music_player() override { return *music_; }
   MediaPlayer& sound_player() override { return *sound_; }
   PointerSample sample_pointer() override;
+  KeySample sample_keys() override;
   void audio_event(const char* kind, int n) override;
   long pass_number() const override { return passes_; }
 
@@ -94,6 +104,12 @@ class SdlHost : public Host {
   // One Timer1 tick: its passes, each after an input tick of its own but the first.
   void run_tick(const bool* done);
   void run_pass();
+  // Follows what assisted play asks of the window after a pass: muting, the full screen.
+  void follow_assist();
+  // A window pixel as a pixel of the frame.
+  int frame_x(int window_x) const;
+  int frame_y(int window_y) const;
+  FramePlacement placement() const;
   void present();
   bool stopped() const;
   // Appends to the recording; false (and record_error_ set) when the write fails.
@@ -120,6 +136,9 @@ class SdlHost : public Host {
   bool pass_escape_ = false;
   PointerSample driven_{};     // the driver's sample for the pass under way
   bool ctrl_pressed_ = false;  // a Ctrl+key press since the last pass, for the recording
+  uint16_t keys_pressed_ = 0;  // KeyBit presses not yet handed to the game
+  bool muted_ = false;         // as assisted play last asked
+  bool fullscreen_ = false;
   MessageBox* box_ = nullptr;  // the innermost open message box
   char caption_[128] = {};
 

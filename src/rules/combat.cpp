@@ -47,20 +47,7 @@ TPair pair_of(const TCandidate& p, const TCandidate& e) {
 // One attack of `a` on `t` (in slot t_slot of its roster). Both are known to be units.
 int32_t resolve_attack(Game& g, const TUnit& a, TUnit& t, int t_slot) {
   const AttackBasis b = attack_basis(g, a, t);
-  int64_t dmg = b.base_damage;
-  if (g.rng.next() % 30 == 0) dmg *= 2;
-  if (dmg >= 5) {  // a fifth of the damage is at least 1
-    const int64_t m = dmg / 5;
-    dmg += g.rng.next() % m;
-  }
-  const int64_t first = g.rng.next();
-  const int64_t second = g.rng.next();
-  const int64_t cut = first % b.cut_evasion - second % b.cut_aim;
-  if (cut > 0) {
-    dmg -= cut;
-    if (dmg < 0) dmg = 0;
-  }
-  const int32_t damage = hit_damage(b, dmg);
+  const int32_t damage = hit_damage(b, drawn_damage(b, g.rng));
 
   int32_t result = damage;
   if (g.rng.next() % 100 > b.aim) {
@@ -202,6 +189,30 @@ AttackBasis attack_basis(const Game& g, const TUnit& attacker, const TUnit& targ
   b.aim = attacker.moved != 0 ? acc / 2 : acc;
   b.evasion = ts.evasion;
   return b;
+}
+
+int64_t drawn_damage(const AttackBasis& b, Random& rng) {
+  int64_t dmg = b.base_damage;
+  if (rng.next() % 30 == 0) dmg *= 2;
+  if (dmg >= 5) {  // a fifth of the damage is at least 1
+    const int64_t m = dmg / 5;
+    dmg += rng.next() % m;
+  }
+  const int64_t first = rng.next();
+  const int64_t second = rng.next();
+  const int64_t cut = first % b.cut_evasion - second % b.cut_aim;
+  if (cut > 0) {
+    dmg -= cut;
+    if (dmg < 0) dmg = 0;
+  }
+  return dmg;
+}
+
+int32_t best_hit_damage(const AttackBasis& b) {
+  if (!b.possible) return 0;
+  int64_t dmg = 2 * b.base_damage;
+  if (dmg >= 5) dmg += dmg / 5 - 1;
+  return hit_damage(b, dmg);
 }
 
 int32_t hit_damage(const AttackBasis& b, int64_t dmg) {

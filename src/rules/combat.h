@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "state/random.h"
 #include "state/rules_state.h"
 #include "world/unit_kinds.h"
 
@@ -97,9 +98,16 @@ struct AttackBasis {
 };
 // `attacker.moved` decides the aim; the target's cell decides its cover.
 AttackBasis attack_basis(const Game& g, const TUnit& attacker, const TUnit& target);
+// The draws of an attack that shape its damage, taken from `rng` in the attack's own order (a
+// doubling, a bonus, the two numbers of the evasion cut): the base damage as they leave it,
+// before the HQ rule and the attacker's strength. Three or four numbers are drawn.
+int64_t drawn_damage(const AttackBasis& b, Random& rng);
 // What a hit deals when the draws have made `dmg` of the base damage: the HQ rule, then the
 // attacker's strength (in double precision, truncated, as the attack does it).
 int32_t hit_damage(const AttackBasis& b, int64_t dmg);
+// The most a hit can deal: the draws at their kindest to the attacker (a doubling, the whole
+// bonus, no cut), then the HQ rule and the attacker's strength as in hit_damage.
+int32_t best_hit_damage(const AttackBasis& b);
 // The chance that the attack hits, in percent, reading the test numbers as even over 0 to 99.
 int32_t hit_percent(const AttackBasis& b);
 

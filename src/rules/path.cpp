@@ -38,15 +38,18 @@ void clear_path_list(Game& g) {
   for (CellPoint& e : g.rules.path_list) e = CellPoint{0, 0};
 }
 
-void trace_path(Game& g, int x, int y) {
-  g.rules.path_fill = 0;
-  if (!on_grid(x, y)) return;
-  if (!store(g, x, y)) return;
+int fill_trace_path(const Game& g, int x, int y, CellPoint (&out)[kPathEntries]) {
+  if (!on_grid(x, y)) return 0;
+  int n = 0;
+  out[n++] = CellPoint{x, y};
   // Every step goes strictly down, so the walk ends; the list bound keeps a long descent (a
   // start far beyond the move) inside the list.
-  while (step_down(g, kTraceOrder, x, y)) {
-    if (!store(g, x, y)) return;
-  }
+  while (n < kPathEntries && step_down(g, kTraceOrder, x, y)) out[n++] = CellPoint{x, y};
+  return n;
+}
+
+void trace_path(Game& g, int x, int y) {
+  g.rules.path_fill = fill_trace_path(g, x, y, g.rules.path_list);
 }
 
 void descend_path(Game& g, int x, int y, int first) {

@@ -1,6 +1,7 @@
 // Paths through the reach grid, stored from the destination end in path_list.
 #pragma once
 
+#include "state/rules_state.h"
 #include "state/world_state.h"
 
 struct Game;
@@ -16,6 +17,9 @@ void clear_path_list(Game& g);
 // until none is. The last entry is the first cell the unit steps onto. path_fill ends as the
 // number of entries written; at most 1000 are. A cell off the grid stores nothing.
 void trace_path(Game& g, int x, int y);
+// The core of trace_path: the same entries into a caller's list, returning how many; the game is
+// only read.
+int fill_trace_path(const Game& g, int x, int y, CellPoint (&out)[kPathEntries]);
 
 // The computer's greedy descent from (x, y): with first 1, (x, y) is entry 0; with any other
 // value it is not stored and the first cell after it is entry 0. Each step goes to the first

@@ -40,7 +40,7 @@ void mark_border(CostGrid& reach, int32_t value) {
 // settled neighbours, is already its least cost: each cell is queued at most once, and each
 // bucket is a plain stack linked through the cells.
 void settle_reach(const CostGrid& cost, int sx, int sy, CostGrid& reach,
-                  uint16_t (&bucket)[kReachBuckets], uint16_t (&next)[kMapCells]) {
+                  uint16_t (&bucket)[kReachBuckets], uint16_t (&next)[kMapCells], int32_t limit) {
   int queued = 0;
   const auto push = [&](int cell, int value) {
     next[cell] = bucket[value];
@@ -51,6 +51,17 @@ void settle_reach(const CostGrid& cost, int sx, int sy, CostGrid& reach,
   reach[sx][sy] = 0;
   push(sx * kMapSize + sy, 0);
   for (int now = 0; queued > 0; ++now) {
+    if (now > limit) {
+      // Past the limit nothing more is settled; the cells still waiting keep the cost they were
+      // found at, which lies above it, and the stacks are emptied for the next search.
+      for (int rest = now; queued > 0; ++rest) {
+        while (bucket[rest] != 0) {
+          bucket[rest] = next[bucket[rest] - 1];
+          --queued;
+        }
+      }
+      return;
+    }
     // Cells of cost 0 join the bucket being emptied.
     while (bucket[now] != 0) {
       const int cell = bucket[now] - 1;
@@ -109,13 +120,18 @@ void fill_move_cost(const Game& g, int move, int move_class, int ring_side, Cost
 
 void fill_reach(const Game& g, const CostGrid& cost, int x, int y, CostGrid& reach,
                 uint16_t (&bucket)[kReachBuckets], uint16_t (&next)[kMapCells]) {
+  fill_reach(g, cost, x, y, reach, bucket, next, kNone);
+}
+
+void fill_reach(const Game& g, const CostGrid& cost, int x, int y, CostGrid& reach,
+                uint16_t (&bucket)[kReachBuckets], uint16_t (&next)[kMapCells], int32_t limit) {
   for (auto& column : reach) {
     for (int32_t& cell : column) cell = kNone;
   }
   // Border and occupied cells start at 0, the lowest value, so no walk ever enters them.
   mark_border(reach, 0);
   mark_occupied(g, reach, 0);
-  if (on_grid(x, y)) settle_reach(cost, x, y, reach, bucket, next);
+  if (on_grid(x, y)) settle_reach(cost, x, y, reach, bucket, next, limit);
   mark_occupied(g, reach, kNone);
   mark_border(reach, kNone);
 }

@@ -30,6 +30,11 @@ inline int move_class_of(const TUnitSpec& stats) {
 void fill_move_cost(const Game& g, int move, int move_class, int ring_side, CostGrid& cost);
 void fill_reach(const Game& g, const CostGrid& cost, int x, int y, CostGrid& reach,
                 uint16_t (&bucket)[kReachBuckets], uint16_t (&next)[kMapCells]);
+// The same search stopped once every cell of cost `limit` or less is settled: those cells get
+// their least cost exactly, every other cell a value above `limit` (65535, or a cost found on
+// the way). For the cells within a unit's move, it spares the rest of the map.
+void fill_reach(const Game& g, const CostGrid& cost, int x, int y, CostGrid& reach,
+                uint16_t (&bucket)[kReachBuckets], uint16_t (&next)[kMapCells], int32_t limit);
 struct ReachWork {
   uint16_t bucket[kReachBuckets] = {};
   uint16_t next[kMapCells] = {};

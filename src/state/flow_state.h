@@ -10,6 +10,8 @@ struct InputState {
   uint8_t right_down = 0;
   int32_t mouse_x = 0;  // last mouse move over img_unit; kept while the pointer is elsewhere
   int32_t mouse_y = 0;
+  uint16_t keys_held = 0;     // KeyBit levels of the last sample
+  uint16_t keys_pressed = 0;  // KeyBit presses gathered since the last pass, which uses them up
 };
 
 struct FlowState {

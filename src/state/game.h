@@ -2,6 +2,7 @@
 // functions on it, named as in the design (add_unit(Game&, ...), compute_reach(Game&, ...)).
 #pragma once
 
+#include "state/assist_state.h"
 #include "state/debug_state.h"
 #include "state/flow_state.h"
 #include "state/form.h"
@@ -25,6 +26,7 @@ struct Game {
   OpponentState opponent;
   UiState ui;
   DebugState debug;
+  AssistState assist;
   Random rng;
   TForm1 form;
 };

@@ -3,6 +3,7 @@
 // have been heard or shown.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // One media player (MediaPlayer1 for music, MediaPlayer2 for sound effects).
@@ -24,6 +25,27 @@ struct PointerSample {
   int y = 0;
   bool left = false;
   bool right = false;
+};
+
+// The keys of assisted play, one bit each. Arrows scroll the view, Tab picks the next unit that
+// can act, Space hurries the computer's turn, F11 fills the screen, M mutes, T shows the threat.
+enum KeyBit : uint16_t {
+  kKeyLeft = 1 << 0,
+  kKeyRight = 1 << 1,
+  kKeyUp = 1 << 2,
+  kKeyDown = 1 << 3,
+  kKeyTab = 1 << 4,
+  kKeySpace = 1 << 5,
+  kKeyF11 = 1 << 6,
+  kKeyM = 1 << 7,
+  kKeyT = 1 << 8,
+};
+
+// The keys as a pass sees them: which are down now, and which went down since the last pass
+// (a press too short to be down at the sample still counts).
+struct KeySample {
+  uint16_t held = 0;
+  uint16_t pressed = 0;
 };
 
 struct Game;
@@ -50,6 +72,9 @@ class Host {
   virtual MediaPlayer& music_player() = 0;
   virtual MediaPlayer& sound_player() = 0;
   virtual PointerSample sample_pointer() = 0;
+  // The keys of assisted play; a host without a keyboard has none down. The presses handed out
+  // are not handed out again.
+  virtual KeySample sample_keys() { return KeySample{}; }
   // Told of every track and effect started (kind "music" or "sound", its number), so the
   // headless host can log what a player would have heard.
   virtual void audio_event(const char* kind, int n) { (void)kind, (void)n; }

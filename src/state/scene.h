@@ -87,3 +87,9 @@ constexpr bool scenes_ascend() {
   return true;
 }
 static_assert(scenes_ascend(), "the pass relies on the scene codes ascending in this list");
+
+// The scenes of the player's turn on the map: from the map itself up to the hand-over to the
+// computer, the victory pause and the ending among them.
+constexpr bool is_player_turn_scene(int32_t scene) {
+  return scene >= kSceneMap && scene < kSceneEnemyTurnPause;
+}

@@ -35,6 +35,15 @@ int production_list_x0(const Game& g) {
   return production_list_left(g.world.selected_unit.x, g.view.view_x);
 }
 
+int production_row_at(const Game& g) {
+  const int x0 = production_list_x0(g);
+  int row = 0;
+  for (int k = 1; k <= kProductionRows; ++k) {
+    if (inside_band(production_row_band(x0, k), g.input.cursor_x, g.input.cursor_y)) row = k;
+  }
+  return row;
+}
+
 void draw_production_list(Game& g) {
   ProductionRow rows[kProductionRows];
   for (int k = 1; k <= kProductionRows; ++k) rows[k - 1] = production_row(g, k);

@@ -25,6 +25,9 @@ ProductionRow production_row(const Game& g, int k);
 // the view, on the left half otherwise.
 int production_list_x0(const Game& g);
 
+// The row (1 to 10) under the pointer, enabled or not; 0 when it is on none.
+int production_row_at(const Game& g);
+
 // Draws the window and its rows on img_main and sets hover_item to the enabled row under the
 // pointer, 0 when there is none.
 void draw_production_list(Game& g);

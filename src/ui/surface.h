@@ -28,6 +28,9 @@ bool create_picture(Picture& picture, int width, int height);
 
 void copy_rect(Picture& dst, int dst_x, int dst_y, const Picture& src, Rect src_rect);
 void fill_rect(Picture& picture, Rect rect);  // with the brush colour
+// Mixes `color` into every pixel of the rectangle, `alpha` of 256 parts of it (0: nothing, 256:
+// the colour alone); the canvas state is not touched.
+void tint_rect(Picture& picture, Rect rect, Rgb color, int alpha);
 void text_out(Picture& picture, int x, int y, const char* utf8);
 // Width and height of the box text_out would cover in the current font; 0 x 0 without a font.
 Point text_extent(const Picture& picture, const char* utf8);

@@ -4,6 +4,7 @@
 
 #include "state/game.h"
 #include "state/scene.h"
+#include "view/threat_overlay.h"
 #include "world/roster.h"
 #include "world/tables.h"
 #include "world/unit_kinds.h"
@@ -83,6 +84,8 @@ void draw_map_view(Game& g, int vx, int vy) {
       draw_image(form.img_main, form.ImageList1, 32 * i, 32 * j, unit_sprite(g, enemy));
     }
   }
+  // The threat is the player's to plan with: shown in the player's turn only.
+  if (g.flow.assist && is_player_turn_scene(g.flow.scene)) draw_threat_overlay(g, vx, vy);
   draw_markings(g, vx, vy);
 }
 

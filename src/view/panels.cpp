@@ -4,7 +4,9 @@
 #include <cstring>
 
 #include "state/game.h"
+#include "ui/production_list.h"
 #include "ui/window.h"
+#include "view/unit_card.h"
 #include "world/roster_queries.h"
 #include "world/tables.h"
 #include "world/text.h"
@@ -64,8 +66,10 @@ int unit_panel_top(const Game& g) {
 }
 
 void draw_unit_panel(Game& g) {
-  const TUnitSpec& stats = g.world.selected_spec;
-  const TUnit& unit = g.world.selected_unit;
+  draw_unit_panel_of(g, g.world.selected_spec, g.world.selected_unit, true);
+}
+
+void draw_unit_panel_of(Game& g, const TUnitSpec& stats, const TUnit& unit, bool on_map) {
   char name[kSpecTextBytes];
   char model[kSpecTextBytes];
   spec_text(stats.name, name);
@@ -89,7 +93,24 @@ void draw_unit_panel(Game& g) {
   text_out(main, 368, y0 + 16, text);
   std::snprintf(text, sizeof text, tr(g, "SP %d / %d"), unit.sp, stats.max_sp);
   text_out(main, 368, y0 + 38, text);
-  text_out(main, 496, y0 + 16, tr(g, panel_terrain_caption(unit.terrain)));
+  if (on_map) text_out(main, 496, y0 + 16, tr(g, panel_terrain_caption(unit.terrain)));
+  if (g.flow.assist) draw_unit_card(g, stats, unit, y0, on_map);
+}
+
+void draw_production_panel(Game& g) {
+  const int row = g.flow.assist ? production_row_at(g) : 0;
+  if (row == 0) {
+    draw_unit_panel(g);
+    return;
+  }
+  const int type = row + 1;
+  const TUnitSpec& stats = g.world.unit_specs[type];
+  TUnit fresh{};
+  fresh.type = type;
+  fresh.hp = stats.max_hp;
+  fresh.sp = stats.max_sp;
+  fresh.status = 1;
+  draw_unit_panel_of(g, stats, fresh, false);
 }
 
 void draw_unit_list(Game& g) {

@@ -11,11 +11,14 @@
 #include <string>
 
 #include "e2e/run_game.h"
+#include "e2e/screenshot.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using e2e::GameRun;
+using e2e::keep_snapshot;
+using e2e::Png;
 using e2e::run_game;
 using e2e::RunPlan;
 
@@ -99,37 +102,6 @@ std::string at_pass(int pass, Pt p, bool left = false, bool right = false) {
          (left ? "1" : "0") + " " + (right ? "1" : "0") + "\n";
 }
 
-// One picture of the program, with the pixels of its files to compare against.
-class Png {
- public:
-  explicit Png(const fs::path& p) {
-    SDL_Surface* loaded = IMG_Load(p.string().c_str());
-    if (loaded == nullptr) return;
-    s_ = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGB24, 0);
-    SDL_FreeSurface(loaded);
-  }
-  ~Png() { SDL_FreeSurface(s_); }
-  Png(const Png&) = delete;
-  Png& operator=(const Png&) = delete;
-  bool ok() const { return s_ != nullptr; }
-  uint32_t at(int x, int y) const {
-    const auto* p = static_cast<const uint8_t*>(s_->pixels) + y * s_->pitch + 3 * x;
-    return (uint32_t{p[0]} << 16) | (uint32_t{p[1]} << 8) | p[2];
-  }
-  // The square of `size` at (x, y) equals the one at (u, v) of the other picture.
-  bool same(int x, int y, const Png& other, int u, int v, int size) const {
-    for (int j = 0; j < size; ++j) {
-      for (int i = 0; i < size; ++i) {
-        if (at(x + i, y + j) != other.at(u + i, v + j)) return false;
-      }
-    }
-    return true;
-  }
-
- private:
-  SDL_Surface* s_ = nullptr;
-};
-
 // A BMP of the data folder as a PNG-comparable picture.
 fs::path as_png(const fs::path& bmp, const fs::path& dir) {
   SDL_Surface* s = SDL_LoadBMP(bmp.string().c_str());
@@ -137,15 +109,6 @@ fs::path as_png(const fs::path& bmp, const fs::path& dir) {
   if (s != nullptr) IMG_SavePNG(s, out.string().c_str());
   SDL_FreeSurface(s);
   return out;
-}
-
-// Keeps a copy of the screenshot where NEVALT_UI_SNAPSHOT_DIR says, to look at.
-void keep_snapshot(const GameRun& run, const char* name) {
-  const char* dir = std::getenv("NEVALT_UI_SNAPSHOT_DIR");
-  if (dir == nullptr || run.png.empty()) return;
-  std::error_code ec;
-  fs::copy_file(run.png, fs::path(dir) / (std::string(name) + ".png"),
-                fs::copy_options::overwrite_existing, ec);
 }
 
 GameRun play(const std::string& script, long ticks,

@@ -1,8 +1,6 @@
 // Whole turns through the real program: an HQ of stage 1 buys a unit, the player ends the turn,
 // the computer plays its turn and hands back; an army without an HQ loses and the game returns
 // to the title.
-#include <SDL.h>
-#include <SDL_image.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -13,11 +11,14 @@
 #include <vector>
 
 #include "e2e/run_game.h"
+#include "e2e/screenshot.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using e2e::GameRun;
+using e2e::keep_snapshot;
+using e2e::Png;
 using e2e::RunPlan;
 
 // Title "Start", intermission "出撃" (stage 1 from pass 6), the map menu by the right button at
@@ -81,31 +82,6 @@ long first_pass_of(const nlohmann::json& dump, const char* kind, int n) {
     if (a["kind"] == kind && a["n"] == n) return a["pass"];
   }
   return -1;
-}
-
-// Pixels of exactly this colour in the rectangle of the screenshot.
-int count_color(const fs::path& png, int left, int top, int right, int bottom, uint32_t rgb) {
-  SDL_Surface* loaded = IMG_Load(png.string().c_str());
-  if (loaded == nullptr) return -1;
-  SDL_Surface* s = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGB24, 0);
-  SDL_FreeSurface(loaded);
-  int n = 0;
-  for (int y = top; y < bottom; ++y) {
-    for (int x = left; x < right; ++x) {
-      const auto* p = static_cast<const uint8_t*>(s->pixels) + y * s->pitch + 3 * x;
-      n += ((uint32_t{p[0]} << 16) | (uint32_t{p[1]} << 8) | p[2]) == rgb;
-    }
-  }
-  SDL_FreeSurface(s);
-  return n;
-}
-
-void keep_snapshot(const GameRun& run, const char* name) {
-  const char* dir = std::getenv("NEVALT_UI_SNAPSHOT_DIR");
-  if (dir == nullptr || run.png.empty()) return;
-  std::error_code ec;
-  fs::copy_file(run.png, fs::path(dir) / (std::string(name) + ".png"),
-                fs::copy_options::overwrite_existing, ec);
 }
 
 std::string at_pass(long pass, int x, int y, bool left) {
@@ -221,7 +197,7 @@ TEST(TurnCycle, EndingTheFirstTurnRunsTheComputersTurnAndHandsBack) {
   ASSERT_EQ(banner.exit_code, 0) << banner.err;
   EXPECT_EQ(scene_of(banner), 5020);
   EXPECT_EQ(banner.dump["turn_no"], 2);
-  EXPECT_GT(count_color(banner.png, 16, 192, 624, 288, 0xffffff), 500) << "no banner text";
+  EXPECT_GT(Png(banner.png).in_rect(16, 192, 624, 288, 0xffffff), 500) << "no banner text";
   keep_snapshot(banner, "enemy_turn_banner");
 }
 
@@ -287,7 +263,7 @@ TEST(TurnCycle, AnArmyWithoutHqLosesAtTheComputersFirstChoiceAndReturnsToTheTitl
   const GameRun banner = play(kEndFirstTurn, title_music - 30, no_player_hq);
   ASSERT_EQ(banner.exit_code, 0) << banner.err;
   EXPECT_EQ(scene_of(banner), 5070);
-  EXPECT_GT(count_color(banner.png, 16, 192, 624, 288, 0xffffff), 500) << "no banner text";
+  EXPECT_GT(Png(banner.png).in_rect(16, 192, 624, 288, 0xffffff), 500) << "no banner text";
   keep_snapshot(banner, "game_over");
 }
 

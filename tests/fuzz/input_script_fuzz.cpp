@@ -19,14 +19,19 @@ namespace {
 // Passes replayed per input: scripts may name passes far apart.
 constexpr long kReplayPasses = 600;
 
-// What a pass sees by the plain rule: the last line at or before it, Ctrl only on its own pass.
+// What a pass sees by the plain rule: the last line at or before it, Ctrl only on its own pass,
+// and a key pressed on its own pass when the line before did not hold it.
 PassInput expected_at(const InputScript& s, long pass) {
   PassInput in;
+  uint16_t before = 0;
   for (const InputLine& line : s.lines) {
     if (line.pass > pass) break;
     in.pointer = PointerSample{line.x, line.y, line.left, line.right};
     in.escape = line.esc;
     in.ctrl_key = line.ctrl && line.pass == pass;
+    in.keys.held = line.keys;
+    in.keys.pressed = line.pass == pass ? static_cast<uint16_t>(line.keys & ~before) : 0;
+    before = line.keys;
   }
   return in;
 }
@@ -80,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const InputLine& a = script.lines[i];
     const InputLine& b = round.lines[i];
     if (a.pass != b.pass || a.x != b.x || a.y != b.y || a.left != b.left || a.right != b.right ||
-        a.esc != b.esc || a.ctrl != b.ctrl) {
+        a.esc != b.esc || a.ctrl != b.ctrl || a.keys != b.keys) {
       fault("a line changed in formatting", a.pass);
     }
   }

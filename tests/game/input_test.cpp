@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "game/game_tick.h"
 #include "state/game.h"
 #include "support/fake_host.h"
 
@@ -29,6 +30,20 @@ TEST_F(InputTest, InputTickStoresThePointerAndButtonLevels) {
     EXPECT_EQ(g->input.left_down, s.left ? 1 : 0);
     EXPECT_EQ(g->input.right_down, s.right ? 1 : 0);
   }
+}
+
+// The input tick runs several times between two passes: the keys held follow the last sample,
+// the presses gather until a pass uses them.
+TEST_F(InputTest, KeyPressesGatherUntilAPassUsesThem) {
+  host.keys = {kKeySpace, kKeyTab};
+  input_tick(*g);
+  host.keys = {0, kKeyM};
+  input_tick(*g);
+  input_tick(*g);
+  EXPECT_EQ(g->input.keys_held, 0);
+  EXPECT_EQ(g->input.keys_pressed, kKeyTab | kKeyM);
+  game_tick(*g);
+  EXPECT_EQ(g->input.keys_pressed, 0);
 }
 
 TEST_F(InputTest, MouseMoveIsKeptWhileThePointerIsElsewhere) {

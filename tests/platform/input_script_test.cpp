@@ -52,8 +52,12 @@ TEST(InputScriptParse, MalformedLinesNameTheirLineNumber) {
     const char* text;
     const char* expect;  // must appear in the error
   } cases[] = {
-      {"0 1 2 0 0\n5 1 2 0\n", "line 2: expected PASS X Y LEFT RIGHT [ESC] [CTRL], found 4"},
-      {"0 1 2 0 0 0 0 0\n", "line 1: expected PASS X Y LEFT RIGHT [ESC] [CTRL], found 8"},
+      {"0 1 2 0 0\n5 1 2 0\n", "line 2: expected PASS X Y LEFT RIGHT [ESC] [CTRL] [KEYS], found 4"},
+      {"0 1 2 0 0 0 0 t 0\n", "line 1: expected PASS X Y LEFT RIGHT [ESC] [CTRL] [KEYS], found 9"},
+      {"0 1 2 0 0 0 0 0\n", "line 1: KEYS must be key names joined by '+'"},
+      {"0 1 2 0 0 0 0 tab+\n", "found 'tab+'"},
+      {"0 1 2 0 0 0 0 Tab\n", "found 'Tab'"},
+      {"0 1 2 0 0 0 0 +m\n", "found '+m'"},
       {"# c\n\n0 a 2 0 0\n", "line 3: X must be a whole number, found 'a'"},
       {"0 1 2.5 0 0\n", "line 1: Y must be a whole number, found '2.5'"},
       {"-1 1 2 0 0\n", "line 1: PASS must be a pass number of 0 or more, found '-1'"},
@@ -65,7 +69,7 @@ TEST(InputScriptParse, MalformedLinesNameTheirLineNumber) {
       {"7 1 2 0 0\n# gap\n2 1 2 0 0\n", "line 3: pass 2 does not come after pass 7 of line 1"},
       {"0 99999999999 2 0 0\n", "line 1: X must be a whole number, found '99999999999'"},
       {"0 1 2 0 0x1\n", "line 1: RIGHT must be 0 or 1, found '0x1'"},
-      {"0,1,2,0,0\n", "line 1: expected PASS X Y LEFT RIGHT [ESC] [CTRL], found 1"},
+      {"0,1,2,0,0\n", "line 1: expected PASS X Y LEFT RIGHT [ESC] [CTRL] [KEYS], found 1"},
   };
   for (const auto& c : cases) {
     InputScript script;
@@ -168,6 +172,85 @@ TEST(InputRecorder, FormatWritesOptionalColumnsOnlyWhenNeeded) {
   EXPECT_EQ(format_input_line({3, 10, -2, true, false, false, false}), "3 10 -2 1 0");
   EXPECT_EQ(format_input_line({4, 10, 20, false, true, true, false}), "4 10 20 0 1 1");
   EXPECT_EQ(format_input_line({5, 0, 0, false, false, false, true}), "5 0 0 0 0 0 1");
+}
+
+TEST(InputScriptParse, KeysAreNamesJoinedByPlus) {
+  const InputScript s = parse_ok(
+      "0 1 2 0 0 0 0 tab\n"
+      "1 1 2 0 0 0 0 left+right+up+down\n"
+      "2 1 2 0 0 0 0 space+f11+m+t\n"
+      "3 1 2 0 0 0 0 -\n"
+      "4 1 2 0 0\n");
+  ASSERT_EQ(s.lines.size(), 5u);
+  EXPECT_EQ(s.lines[0].keys, kKeyTab);
+  EXPECT_EQ(s.lines[1].keys, kKeyLeft | kKeyRight | kKeyUp | kKeyDown);
+  EXPECT_EQ(s.lines[2].keys, kKeySpace | kKeyF11 | kKeyM | kKeyT);
+  EXPECT_EQ(s.lines[3].keys, 0);
+  EXPECT_EQ(s.lines[4].keys, 0) << "a line without KEYS holds none";
+  for (uint16_t keys = 0; keys < 512; ++keys) {
+    uint16_t back = 0;
+    ASSERT_TRUE(parse_keys(format_keys(keys), &back)) << format_keys(keys);
+    EXPECT_EQ(back, keys);
+  }
+}
+
+// A key is pressed once where a line first holds it, and again only after a line let it go.
+TEST(InputPlayback, KeysHoldUntilTheNextLineAndPressWhereTheyGoDown) {
+  const InputScript s = parse_ok(
+      "1 0 0 0 0 0 0 space\n"
+      "3 0 0 0 0 0 0 space+tab\n"
+      "4 0 0 0 0 0 0 space\n"
+      "6 0 0 0 0 0 0 tab\n"
+      "7 0 0 0 0\n");
+  InputPlayback play(s);
+  const KeySample want[] = {
+      {0, 0},         {kKeySpace, kKeySpace}, {kKeySpace, 0},     {kKeySpace | kKeyTab, kKeyTab},
+      {kKeySpace, 0}, {kKeySpace, 0},         {kKeyTab, kKeyTab}, {0, 0},
+      {0, 0},
+  };
+  for (long pass = 0; pass < 9; ++pass) {
+    SCOPED_TRACE(pass);
+    const PassInput in = play.at(pass);
+    EXPECT_EQ(in.keys.held, want[pass].held);
+    EXPECT_EQ(in.keys.pressed, want[pass].pressed);
+  }
+}
+
+// Presses a replay must repeat, also a tap so short that the key was up again at the sample,
+// and keys held over many passes.
+TEST(InputRecorder, KeysReplayToTheSamePresses) {
+  std::vector<PassInput> live(20);
+  live[3].keys = {0, kKeyTab};            // a tap between two samples
+  live[5].keys = {kKeySpace, kKeySpace};  // Space down...
+  for (int p = 6; p < 12; ++p) live[p].keys = {kKeySpace, 0};
+  live[9].keys = {kKeySpace | kKeyLeft, kKeyLeft};
+  live[10].keys = {kKeySpace | kKeyLeft, 0};
+  live[14].keys = {0, kKeyT};
+  live[16].keys = {0, kKeyT};  // tapped again, up at the pass between
+
+  InputRecorder recorder;
+  std::string text;
+  for (size_t pass = 0; pass < live.size(); ++pass) {
+    InputLine line;
+    if (recorder.record(static_cast<long>(pass), live[pass], &line))
+      text += format_input_line(line) + "\n";
+  }
+  const InputScript s = parse_ok(text);
+  InputPlayback play(s);
+  for (size_t pass = 0; pass < live.size(); ++pass) {
+    SCOPED_TRACE("pass " + std::to_string(pass) + "\n" + text);
+    const PassInput in = play.at(static_cast<long>(pass));
+    EXPECT_EQ(in.keys.pressed, live[pass].keys.pressed);
+    EXPECT_EQ(in.keys.held, live[pass].keys.held | live[pass].keys.pressed);
+  }
+}
+
+TEST(InputRecorder, KeysGoLastWithTheColumnsBeforeThem) {
+  InputLine line{6, 1, 2, false, false, false, false, kKeyTab | kKeySpace};
+  EXPECT_EQ(format_input_line(line), "6 1 2 0 0 0 0 tab+space");
+  line.esc = true;
+  line.ctrl = true;
+  EXPECT_EQ(format_input_line(line), "6 1 2 0 0 1 1 tab+space");
 }
 
 }  // namespace

@@ -42,6 +42,25 @@ TEST(PassesThisTick, SpeedsUpOnlyTheComputersTurn) {
   }
 }
 
+// The frame at the largest whole scale that fits, centred; never below 1.
+TEST(PlaceFrame, LargestWholeScaleCentred) {
+  const struct {
+    int w, h, fw, fh;
+    FramePlacement want;
+  } cases[] = {
+      {1920, 1080, 640, 480, {320, 60, 2}},  {1280, 960, 640, 480, {0, 0, 2}},
+      {1366, 768, 640, 480, {363, 144, 1}},  {2560, 1440, 640, 480, {320, 0, 3}},
+      {3840, 2160, 792, 480, {336, 120, 4}}, {600, 400, 640, 480, {-20, -40, 1}},
+      {640, 480, 0, 0, {320, 240, 1}},
+  };
+  for (const auto& c : cases) {
+    const FramePlacement p = place_frame(c.w, c.h, c.fw, c.fh);
+    EXPECT_EQ(p.x, c.want.x) << c.w << "x" << c.h;
+    EXPECT_EQ(p.y, c.want.y) << c.w << "x" << c.h;
+    EXPECT_EQ(p.scale, c.want.scale) << c.w << "x" << c.h;
+  }
+}
+
 // The window on SDL's dummy video driver: no display, but a real window surface to read back.
 class SdlHostTest : public ::testing::Test {
  protected:
@@ -85,6 +104,7 @@ class SdlHostTest : public ::testing::Test {
     SDL_Event e{};
     e.type = SDL_KEYDOWN;
     e.key.keysym.sym = key;
+    e.key.keysym.scancode = SDL_GetScancodeFromKey(key);
     e.key.keysym.mod = mod;
     SDL_PushEvent(&e);
   }
@@ -467,6 +487,63 @@ TEST_F(SdlHostTest, MusicStartsAgainEachTimeItEnds) {
   EXPECT_TRUE(looping);
   for (const MessageRecord& m : host->log().messages) ADD_FAILURE() << m.pass << ": " << m.text;
   host.reset();
+}
+
+// The keys of assisted play come through the window's events to the game; M and F11 come back
+// to the window as its volume and its full screen.
+TEST_F(SdlHostTest, AssistKeysReachTheGameAndComeBackAsVolumeAndFullScreen) {
+  SdlHostOptions o;
+  o.music_volume = 50;
+  o.sound_volume = 30;
+  o.max_passes = 2;
+  g->flow.assist = true;
+  open(o);
+  push_key(SDLK_t, 0);
+  push_key(SDLK_m, 0);
+  host->run();
+  EXPECT_TRUE(g->assist.threat_shown);
+  EXPECT_TRUE(g->assist.muted);
+  EXPECT_EQ(Mix_VolumeMusic(-1), 0);
+  EXPECT_EQ(Mix_Volume(0, -1), 0);
+  host.reset();
+
+  o.max_passes = 2;
+  open(o);
+  push_key(SDLK_m, 0);
+  push_key(SDLK_F11, 0);
+  host->run();
+  EXPECT_FALSE(g->assist.muted);
+  EXPECT_EQ(Mix_VolumeMusic(-1), 64) << "the volume it had";
+  EXPECT_TRUE(g->assist.fullscreen);
+  EXPECT_NE(SDL_GetWindowFlags(host->window()) & SDL_WINDOW_FULLSCREEN_DESKTOP, 0u);
+
+  // The picture at its whole scale in the middle of the screen, black round it.
+  g->form.img_main.surface = SDL_CreateRGBSurfaceWithFormat(0, 640, 480, 24, SDL_PIXELFORMAT_RGB24);
+  SDL_FillRect(g->form.img_main.surface, nullptr,
+               SDL_MapRGB(g->form.img_main.surface->format, 0, 0, 255));
+  host->run();  // its passes are done: it only shows the picture
+  SDL_Surface* shown = SDL_GetWindowSurface(host->window());
+  ASSERT_NE(shown, nullptr);
+  const FramePlacement p = place_frame(shown->w, shown->h, 640, 480);
+  ASSERT_GT(p.x + p.y, 0) << "the dummy screen is larger than the picture";
+  EXPECT_EQ(pixel_at(shown, p.x, p.y), 0x0000ffu);
+  EXPECT_EQ(pixel_at(shown, p.x + 640 * p.scale - 1, p.y + 480 * p.scale - 1), 0x0000ffu);
+  if (p.x > 0) {
+    EXPECT_EQ(pixel_at(shown, p.x - 1, p.y), 0u);
+  }
+  if (p.y > 0) {
+    EXPECT_EQ(pixel_at(shown, p.x, p.y - 1), 0u);
+  }
+}
+
+TEST_F(SdlHostTest, AssistKeysDoNothingWithoutAssist) {
+  SdlHostOptions o;
+  o.max_passes = 2;
+  open(o);
+  push_key(SDLK_F11, 0);
+  host->run();
+  EXPECT_FALSE(g->assist.fullscreen);
+  EXPECT_EQ(SDL_GetWindowFlags(host->window()) & SDL_WINDOW_FULLSCREEN_DESKTOP, 0u);
 }
 
 }  // namespace

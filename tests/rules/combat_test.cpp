@@ -757,3 +757,47 @@ TEST(TargetCores, FillACallersListsAsTheOperationsFillTheGames) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every draw the damage can take, tried one by one through the attack's own steps: none makes
+// more than best_hit_damage, and one makes exactly that.
+TEST(BestHitDamage, IsTheMostAnyDrawsMake) {
+  struct Case {
+    const char* name;
+    int attacker, target, hp;
+  };
+  const Case cases[] = {
+      {"tank on tank", 9, 20, 100},
+      {"riflemen on an HQ", 4, 12, 20},
+      {"a weakened tank on an HQ", 9, 12, 37},
+      {"a scout on a tank, nothing to deal", 2, 20, 10},
+      {"a bomber on riflemen", 10, 15, 100},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto g = make_game();
+    place(*g, kSidePlayer, 0, c.attacker, 10, 10).hp = c.hp;
+    place(*g, kSideEnemy, 0, c.target, 11, 10);
+    const AttackBasis b = attack_basis(*g, g->world.player_units[0], g->world.enemy_units[0]);
+    int32_t most = 0;
+    const int64_t bonus_span = (2 * b.base_damage) / 5 + 1;
+    for (int32_t doubling : {0, 1}) {
+      for (int64_t bonus = 0; bonus <= bonus_span; ++bonus) {
+        for (int64_t first = 0; first < b.cut_evasion; ++first) {
+          for (int64_t second : {int64_t{0}, b.cut_aim - 1}) {
+            const int32_t draws[4] = {doubling, static_cast<int32_t>(bonus),
+                                      static_cast<int32_t>(first), static_cast<int32_t>(second)};
+            Random rng;
+            rng.script = draws;
+            rng.script_length = 4;
+            most = std::max(most, hit_damage(b, drawn_damage(b, rng)));
+          }
+        }
+      }
+    }
+    EXPECT_EQ(best_hit_damage(b), most);
+  }
+}
+
+}  // namespace

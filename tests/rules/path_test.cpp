@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
+#include <memory>
 #include <utility>
 #include <vector>
 
 #include "rules/reach.h"
 #include "rules/rules_fixture.h"
+#include "state/assist_state.h"
 
 namespace {
 
@@ -213,6 +216,38 @@ TEST(PathEntry, OutsideTheListReadsAsEmpty) {
     EXPECT_EQ(e.y, 0);
   }
   EXPECT_EQ(path_entry(*g, 999).x, 9);
+}
+
+}  // namespace
+
+namespace {
+
+// The core writes what trace_path writes, into the caller's list, and leaves the game alone:
+// over mixed terrain, to every cell, the long descents bounded by the list included.
+TEST(FillTracePath, IsTracePathIntoACallersList) {
+  auto g = make_game();
+  for (int x = 1; x < 63; ++x) {
+    for (int y = 1; y < 63; ++y) fixture::paint(*g, x, y, 4 + (x * 7 + y * 3) % 8);
+  }
+  place(*g, kSidePlayer, 0, 9, 30, 30);
+  build_move_cost(*g, 12, kMoveClassGround, kRingEnemyUnits);
+  compute_reach(*g, 30, 30);
+  auto mine = std::make_unique<PathPreview>();  // a list of the path's size, not the game's
+  for (int x = -1; x <= 64; x += 3) {
+    for (int y = -1; y <= 64; y += 5) {
+      const auto before = std::make_unique<RulesState>(g->rules);
+      const CellPoint(&list)[kPathEntries] = mine->path;
+      const int n = fill_trace_path(*g, x, y, mine->path);
+      ASSERT_EQ(std::memcmp(&g->rules, before.get(), sizeof g->rules), 0) << x << ", " << y;
+      clear_path_list(*g);
+      trace_path(*g, x, y);
+      ASSERT_EQ(n, g->rules.path_fill) << x << ", " << y;
+      for (int i = 0; i < n; ++i) {
+        ASSERT_EQ(list[i].x, g->rules.path_list[i].x);
+        ASSERT_EQ(list[i].y, g->rules.path_list[i].y);
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -385,6 +385,21 @@ TEST(Reach, EqualsTheDepthFirstRelaxationOnRandomMaps) {
   }
 }
 
+// Any terrain code on every cell, damaged ones included, and 15 units of any type a side.
+std::unique_ptr<Game> random_board(std::mt19937& rng) {
+  auto g = make_game();
+  for (int x = 0; x < kMapSize; ++x) {
+    for (int y = 0; y < kMapSize; ++y) paint(*g, x, y, static_cast<int>(rng() % 16));
+  }
+  for (int s = 0; s < 15; ++s) {
+    place(*g, kSidePlayer, s, 1 + static_cast<int>(rng() % 11), 1 + static_cast<int>(rng() % 62),
+          1 + static_cast<int>(rng() % 62));
+    place(*g, kSideEnemy, s, 12 + static_cast<int>(rng() % 14), 1 + static_cast<int>(rng() % 62),
+          1 + static_cast<int>(rng() % 62));
+  }
+  return g;
+}
+
 // The cores work in a caller's grids: the game keeps every byte, and the grids end as the
 // operations leave the game's own, for both sides and both classes.
 TEST(ReachCore, FillsACallersGridsAsTheOperationsFillTheGames) {
@@ -397,16 +412,7 @@ TEST(ReachCore, FillsACallersGridsAsTheOperationsFillTheGames) {
   std::mt19937 rng(4242);
   for (int round = 0; round < 24; ++round) {
     SCOPED_TRACE(round);
-    auto g = make_game();
-    for (int x = 0; x < kMapSize; ++x) {
-      for (int y = 0; y < kMapSize; ++y) paint(*g, x, y, static_cast<int>(rng() % 16));
-    }
-    for (int s = 0; s < 15; ++s) {
-      place(*g, kSidePlayer, s, 1 + static_cast<int>(rng() % 11), 1 + static_cast<int>(rng() % 62),
-            1 + static_cast<int>(rng() % 62));
-      place(*g, kSideEnemy, s, 12 + static_cast<int>(rng() % 14), 1 + static_cast<int>(rng() % 62),
-            1 + static_cast<int>(rng() % 62));
-    }
+    auto g = random_board(rng);
     const int side = round % 2 == 0 ? kSidePlayer : kSideEnemy;
     const TUnit& u =
         side == kSidePlayer ? g->world.player_units[round % 15] : g->world.enemy_units[round % 15];
@@ -430,6 +436,47 @@ TEST(ReachCore, FillsACallersGridsAsTheOperationsFillTheGames) {
     EXPECT_TRUE(std::all_of(std::begin(mine->work.bucket), std::end(mine->work.bucket),
                             [](uint16_t b) { return b == 0; }));
   }
+}
+
+}  // namespace
+
+namespace {
+
+// Stopped at a limit, the search gives every cell within it its exact cost and every other cell
+// a value above the limit, and leaves its work space empty.
+TEST(ReachCore, ALimitKeepsTheCellsWithinItExact) {
+  struct Grids {
+    CostGrid cost;
+    CostGrid full;
+    CostGrid limited;
+    ReachWork work;
+  };
+  auto mine = std::make_unique<Grids>();
+  std::mt19937 rng(99);
+  int within = 0;  // cells the limits kept, over every round
+  for (int round = 0; round < 12; ++round) {
+    SCOPED_TRACE(round);
+    auto g = random_board(rng);
+    const TUnit& u = g->world.enemy_units[round];
+    const TUnitSpec& stats = g->world.unit_specs[u.type];
+    const int32_t limit = static_cast<int32_t>(rng() % 20);
+    fill_move_cost(*g, stats.move, move_class_of(stats), kRingPlayerUnits, mine->cost);
+    fill_reach(*g, mine->cost, u.x, u.y, mine->full, mine->work.bucket, mine->work.next);
+    fill_reach(*g, mine->cost, u.x, u.y, mine->limited, mine->work.bucket, mine->work.next, limit);
+    for (int x = 0; x < kMapSize; ++x) {
+      for (int y = 0; y < kMapSize; ++y) {
+        if (mine->full[x][y] <= limit) {
+          ++within;
+          ASSERT_EQ(mine->limited[x][y], mine->full[x][y]) << x << ", " << y;
+        } else {
+          ASSERT_GT(mine->limited[x][y], limit) << x << ", " << y;
+        }
+      }
+    }
+    EXPECT_TRUE(std::all_of(std::begin(mine->work.bucket), std::end(mine->work.bucket),
+                            [](uint16_t b) { return b == 0; }));
+  }
+  EXPECT_GT(within, 100) << "the limits kept hardly any cells: the test tried nothing";
 }
 
 }  // namespace

@@ -20,8 +20,9 @@ class FakeHost : public Host {
   FakeHost(const FakeHost&) = delete;  // the players are pointed at from inside
   FakeHost& operator=(const FakeHost&) = delete;
 
-  // What the next pass samples.
+  // What the next pass samples. The key presses are handed out once.
   PointerSample pointer;
+  KeySample keys;
   bool escape = false;
   long passes = 0;
 
@@ -48,6 +49,11 @@ class FakeHost : public Host {
   MediaPlayer& music_player() override { return *music_; }
   MediaPlayer& sound_player() override { return *sound_; }
   PointerSample sample_pointer() override { return pointer; }
+  KeySample sample_keys() override {
+    const KeySample k = keys;
+    keys.pressed = 0;
+    return k;
+  }
   long pass_number() const override { return passes; }
 
   // The numbers of the sound effects heard, in order, without the music.

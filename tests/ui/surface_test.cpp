@@ -118,6 +118,35 @@ TEST(FillRect, SolidBrushFillsExactlyTheRectangleAndAClearOneNothing) {
   free_picture(p);
 }
 
+// Each channel becomes (old x (256 - alpha) + colour x alpha) / 256, inside the rectangle as
+// the picture clips it; the canvas is not touched.
+TEST(TintRect, MixesTheColourIntoTheRectangleOnly) {
+  Picture p;
+  ASSERT_TRUE(create_picture(p, 40, 30));
+  fill_all(p, Rgb{100, 200, 40});
+  set_brush_color(p, Rgb{9, 9, 9});
+  const CanvasState before = p.canvas;
+  tint_rect(p, Rect{-5, 20, 10, 99}, Rgb{255, 0, 0}, 64);
+  EXPECT_EQ(read_pixel(p, 0, 20), (Rgb{138, 150, 30}));
+  EXPECT_EQ(read_pixel(p, 9, 29), (Rgb{138, 150, 30}));
+  EXPECT_EQ(read_pixel(p, 10, 25), (Rgb{100, 200, 40}));
+  EXPECT_EQ(read_pixel(p, 5, 19), (Rgb{100, 200, 40}));
+  expect_same_canvas(p.canvas, before);
+
+  tint_rect(p, Rect{0, 0, 40, 30}, Rgb{0, 0, 255}, 0);
+  EXPECT_EQ(read_pixel(p, 30, 5), (Rgb{100, 200, 40})) << "alpha 0 mixes nothing";
+  tint_rect(p, Rect{30, 0, 40, 10}, Rgb{0, 0, 255}, 300);
+  EXPECT_EQ(read_pixel(p, 30, 5), (Rgb{0, 0, 255})) << "alpha above 256 is the colour alone";
+  {
+    const PaintLock held(p);
+    tint_rect(p, Rect{0, 0, 40, 30}, Rgb{0, 255, 0}, 128);
+  }
+  EXPECT_EQ(read_pixel(p, 20, 5), (Rgb{100, 200, 40})) << "painting held";
+  free_picture(p);
+  Picture empty;
+  tint_rect(empty, Rect{0, 0, 10, 10}, Rgb{0, 255, 0}, 128);  // no pixels: nothing to do
+}
+
 TEST(TextOut, ClearBrushPaintsOnlyGlyphsSolidBrushFillsTheTextBox) {
   Picture p;
   ASSERT_TRUE(create_picture(p, 200, 60));
