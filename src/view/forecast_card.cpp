@@ -5,6 +5,7 @@
 
 #include "state/game.h"
 #include "ui/window.h"
+#include "world/text.h"
 
 namespace {
 
@@ -41,18 +42,18 @@ void draw_forecast_card(Game& g) {
   const int x = card.left + kTextLeft;
   int y = card.top + kFirstLine;
   char text[64];
-  std::snprintf(text, sizeof text, "命中率 %d%%", f.hit_percent);
+  std::snprintf(text, sizeof text, tr(g, "命中率 %d%%"), f.hit_percent);
   text_out(main, x, y, text);
   y += kLineHeight;
-  std::snprintf(text, sizeof text, "ダメージ %d", f.damage);
+  std::snprintf(text, sizeof text, tr(g, "ダメージ %d"), f.damage);
   text_out(main, x, y, text);
   y += kLineHeight;
-  std::snprintf(text, sizeof text, "HP %d → %d", f.target_hp, f.target_hp_after);
+  std::snprintf(text, sizeof text, tr(g, "HP %d → %d"), f.target_hp, f.target_hp_after);
   text_out(main, x, y, text);
   y += kLineHeight;
   if (f.destroyed || f.captured) {
     set_font_color(main, kFalls);
-    text_out(main, x, y, f.captured ? "占領" : "撃破");
+    text_out(main, x, y, f.captured ? tr(g, "占領") : tr(g, "撃破"));
   }
   main.canvas = before;
 }
