@@ -7,12 +7,15 @@
 #include "game/game_tick.h"
 #include "state/game.h"
 #include "support/fake_host.h"
+#include "ui/ui_fixtures.h"
 
 namespace {
 
 class InputTest : public ::testing::Test {
  protected:
   void SetUp() override { g->form.host = &host; }
+  // A pass loads the title's pictures and the sprite sheet.
+  void TearDown() override { ui_test::free_game_pictures(*g); }
   FakeHost host;
   std::unique_ptr<Game> g = std::make_unique<Game>();
 };
