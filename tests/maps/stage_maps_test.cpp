@@ -4,12 +4,14 @@
 // the player's door, reserves only where they can appear, aircraft only in the air war.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <queue>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "rules/reach.h"
 #include "support/fake_host.h"
 #include "world/map_file.h"
 #include "world/production.h"
@@ -23,6 +25,8 @@ using world_test::make_game;
 namespace {
 
 constexpr int kStages = 10;
+// The stage that teaches: a small island with the HQs close together.
+constexpr int kFirstStage = 0;
 // The stage whose enemy holds only HQs and defensive positions and calls up its reserves.
 constexpr int kReserveStage = 5;
 // The only stage where aircraft and anti-aircraft guns take part.
@@ -114,14 +118,21 @@ struct Stage {
   }
 };
 
-Stage load(int index) {
+// The game as the stage's map leaves it, and the message boxes the load showed.
+std::unique_ptr<Game> loaded_game(int index, FakeHost& host) {
   const auto old_dir = std::filesystem::current_path();
   std::filesystem::current_path(NEVALT_DATA_DIR);
   auto g = make_game();
-  FakeHost host;
   g->form.host = &host;
   load_stage_map(*g, index);
+  g->form.host = nullptr;
   std::filesystem::current_path(old_dir);
+  return g;
+}
+
+Stage load(int index) {
+  FakeHost host;
+  const auto g = loaded_game(index, host);
 
   Stage s;
   s.index = index;
@@ -237,6 +248,9 @@ TEST_P(StageMap, EnemyDoesNotStartInForceNextToThePlayersHq) {
       }
     }
     EXPECT_LE(theirs, own) << "around the HQ at " << hq.x << "," << hq.y;
+    // The first stage sets the two HQs close on purpose; its own test holds the enemy off for
+    // three turns by the rules' reach instead.
+    if (GetParam() == kFirstStage) continue;
     for (const Unit& e : s().of_type(s().enemy, kEnemyHq, kEnemyHq)) {
       EXPECT_GE(manhattan(e.x, e.y, hq.x, hq.y), 2 * kFirstTurnReach)
           << "enemy HQ at " << e.x << "," << e.y;
@@ -286,6 +300,53 @@ TEST_P(StageMap, ReservesOnlyWhereTheEnemyStartsWithoutRegularUnits) {
           << "reserve cell " << r.x << "," << r.y << " from " << u.x << "," << u.y;
     }
   }
+}
+
+// None of the enemy's starting units can walk within range of the player's HQ in the enemy's
+// first three turns. Each unit is alone on the map, so nothing stands in its way and no ring
+// slows it, and three turns are at most three times its move: the rules' own costs and reach,
+// erring on the enemy's side.
+TEST(FirstStage, NoStartingEnemyCanStrikeThePlayersHqWithinThreeTurns) {
+  constexpr int kTurns = 3;
+  FakeHost host;
+  const auto g = loaded_game(kFirstStage, host);
+  ASSERT_TRUE(host.boxes.empty());
+  std::vector<CellPoint> hqs;
+  for (const TUnit& p : g->world.player_units) {
+    if (p.type == kPlayerHq) hqs.push_back(CellPoint{p.x, p.y});
+  }
+  ASSERT_EQ(hqs.size(), 1u);
+  const CellPoint hq = hqs[0];
+  TUnit start[kRosterSlots];
+  std::copy(std::begin(g->world.enemy_units), std::end(g->world.enemy_units), start);
+
+  int walkers = 0;
+  for (int slot = 0; slot < kRosterSlots; ++slot) {
+    const TUnit e = start[slot];
+    const TUnitSpec& stats = g->world.unit_specs[e.type];
+    if (e.type == 0 || stats.move == 0) continue;
+    ++walkers;
+    for (TUnit& u : g->world.player_units) u = TUnit{};
+    for (TUnit& u : g->world.enemy_units) u = TUnit{};
+    g->world.enemy_units[slot] = e;
+    build_move_cost(*g, stats.move, move_class_of(stats), kRingPlayerUnits);
+    compute_reach(*g, e.x, e.y);
+
+    // The cheapest cell from which it could hit the HQ; its own cell costs nothing.
+    int32_t cheapest = manhattan(e.x, e.y, hq.x, hq.y) <= stats.range ? 0 : kNone;
+    for (int x = 1; x < kMapSize - 1; ++x) {
+      for (int y = 1; y < kMapSize - 1; ++y) {
+        if (manhattan(x, y, hq.x, hq.y) > stats.range) continue;
+        cheapest = std::min(cheapest, g->rules.reach[x][y]);
+      }
+    }
+    EXPECT_GT(cheapest, kTurns * stats.move)
+        << "type " << e.type << " from " << e.x << "," << e.y << " strikes the HQ at " << hq.x
+        << "," << hq.y << " after " << cheapest << " movement points";
+    // Not walled off either: the island is one, and the enemy does come.
+    EXPECT_LT(cheapest, kNone) << "type " << e.type << " at " << e.x << "," << e.y;
+  }
+  EXPECT_GE(walkers, 3);
 }
 
 INSTANTIATE_TEST_SUITE_P(Campaign, StageMap, ::testing::Range(0, kStages),
