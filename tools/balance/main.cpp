@@ -26,6 +26,7 @@
 #include "targets.h"
 
 namespace fs = std::filesystem;
+using balance::fixed1;
 using balance::Run;
 
 namespace {
@@ -120,12 +121,6 @@ Run play_stage(const std::string& binary, const fs::path& data, int stage, long 
   r.cancels = b["cancels"];
   r.passes = b["passes"];
   return r;
-}
-
-std::string fixed1(double v) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%.1f", v);
-  return buf;
 }
 
 const char* verdict_text(balance::Verdict v) {

@@ -38,12 +38,6 @@ struct StageRuns {
   long unfinished_seed = 0;
 };
 
-std::string fixed1(double v) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%.1f", v);
-  return buf;
-}
-
 std::string stage_label(int s) {
   return "stage " + std::to_string(s);
 }
@@ -124,6 +118,12 @@ Target wins_target(const std::map<int, StageRuns>& by_stage, int first, int last
 }
 
 }  // namespace
+
+std::string fixed1(double v) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%.1f", v);
+  return buf;
+}
 
 double median(std::vector<double> v) {
   if (v.empty()) return 0;

@@ -25,4 +25,7 @@ std::vector<Target> check_targets(const std::vector<Run>& runs);
 // The median; 0 for none.
 double median(std::vector<double> v);
 
+// A figure of the report, with one decimal.
+std::string fixed1(double v);
+
 }  // namespace balance
