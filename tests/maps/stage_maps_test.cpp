@@ -233,6 +233,42 @@ TEST_P(StageMap, EveryPlayerGroundUnitCanReachEveryEnemyHqOverLand) {
   }
 }
 
+// The way to the enemy reads from the map: the roads that start at the player's HQ run up to
+// every enemy HQ, or into the town gate beside it.
+TEST_P(StageMap, ARoadLeadsFromThePlayersHqToEveryEnemyHq) {
+  constexpr int kRoad = 9;
+  constexpr int kGate = 3;  // how near the road passes an enemy HQ
+  for (const Unit& hq : s().of_type(s().player, kPlayerHq, kPlayerHq)) {
+    bool on_road[kMapSize][kMapSize] = {};
+    std::vector<CellPoint> open;
+    const auto take = [&](int x, int y) {
+      if (x < 1 || x > 62 || y < 1 || y > 62 || on_road[x][y]) return;
+      if (s().terrain[x][y] != kRoad) return;
+      on_road[x][y] = true;
+      open.push_back(CellPoint{x, y});
+    };
+    for (auto [dx, dy] : {std::pair{0, 0}, {1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+      take(hq.x + dx, hq.y + dy);
+    }
+    ASSERT_FALSE(open.empty()) << "no road at the HQ at " << hq.x << "," << hq.y;
+    while (!open.empty()) {
+      const CellPoint c = open.back();
+      open.pop_back();
+      for (auto [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) take(c.x + dx, c.y + dy);
+    }
+    for (const Unit& e : s().of_type(s().enemy, kEnemyHq, kEnemyHq)) {
+      int nearest = kNone;
+      for (int x = 1; x <= 62; ++x) {
+        for (int y = 1; y <= 62; ++y) {
+          if (on_road[x][y]) nearest = std::min(nearest, manhattan(x, y, e.x, e.y));
+        }
+      }
+      EXPECT_LE(nearest, kGate) << "from the HQ at " << hq.x << "," << hq.y
+                                << " to the enemy HQ at " << e.x << "," << e.y;
+    }
+  }
+}
+
 TEST_P(StageMap, EnemyDoesNotStartInForceNextToThePlayersHq) {
   for (const Unit& hq : s().of_type(s().player, kPlayerHq, kPlayerHq)) {
     int own = 0, theirs = 0;
