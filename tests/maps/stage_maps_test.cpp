@@ -338,6 +338,28 @@ TEST_P(StageMap, ReservesOnlyWhereTheEnemyStartsWithoutRegularUnits) {
   }
 }
 
+// The first stage teaches on a small board: little land, the two HQs close, a handful of enemies
+// against a larger force of ours.
+TEST(FirstStage, IsASmallIslandWithTheHqsCloseAndFewEnemies) {
+  constexpr int kMostLand = 800;  // of the 62 x 62 inner cells
+  constexpr int kFarthestHqs = 20;
+  constexpr size_t kMostEnemies = 5;
+  const Stage& first = stage(kFirstStage);
+  int land = 0;
+  for (const auto& column : first.terrain) {
+    for (int t : column) land += is_land(t);
+  }
+  EXPECT_LE(land, kMostLand);
+  const auto hqs = first.of_type(first.player, kPlayerHq, kPlayerHq);
+  const auto enemy_hqs = first.of_type(first.enemy, kEnemyHq, kEnemyHq);
+  ASSERT_EQ(hqs.size(), 1u);
+  ASSERT_EQ(enemy_hqs.size(), 1u);
+  EXPECT_LE(manhattan(hqs[0].x, hqs[0].y, enemy_hqs[0].x, enemy_hqs[0].y), kFarthestHqs);
+  const auto enemies = first.of_type(first.enemy, 13, 25);
+  EXPECT_LE(enemies.size(), kMostEnemies);
+  EXPECT_LT(enemies.size(), first.of_type(first.player, 2, 11).size());
+}
+
 // None of the enemy's starting units can walk within range of the player's HQ in the enemy's
 // first three turns. Each unit is alone on the map, so nothing stands in its way and no ring
 // slows it, and three turns are at most three times its move: the rules' own costs and reach,
