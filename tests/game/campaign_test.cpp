@@ -11,6 +11,7 @@
 #include "campaign_fixture.h"
 #include "game/scenes.h"
 #include "ui/screens.h"
+#include "view/map_view.h"
 #include "world/map_file.h"
 #include "world/roster.h"
 #include "world/roster_queries.h"
@@ -115,6 +116,30 @@ TEST_P(StageSetup, WritesTheStagesRowLoadsItsMapAndFramesTheFirstTurn) {
   EXPECT_EQ(g.world.focus_slot, 0);
   EXPECT_EQ(g.view.view_x, std::clamp(first.x - 10, 0, 44));
   EXPECT_EQ(g.view.view_y, std::clamp(first.y - 8, 0, 49));
+}
+
+// The player opens every stage looking at home: the view the stage start centres on the first
+// unit holds the player's HQ.
+TEST_P(StageSetup, OpensWithThePlayersHqOnTheFirstScreen) {
+  Game& g = *g_;
+  scene_title_load(g);
+  g.flow.stage_no = GetParam().stage_no;
+  g.view.view_x = 40;
+  g.view.view_y = 40;
+  g.world.focus_slot = 17;
+
+  stage_setup(g);
+
+  int hqs = 0;
+  for (const TUnit& hq : g.world.player_units) {
+    if (hq.type != kPlayerHq) continue;
+    ++hqs;
+    EXPECT_TRUE(hq.x >= g.view.view_x && hq.x < g.view.view_x + kViewColumns &&
+                hq.y >= g.view.view_y && hq.y < g.view.view_y + kViewRows)
+        << "HQ at " << hq.x << "," << hq.y << ", view from " << g.view.view_x << ","
+        << g.view.view_y;
+  }
+  EXPECT_GE(hqs, 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Stages, StageSetup, testing::ValuesIn(kStageRows),

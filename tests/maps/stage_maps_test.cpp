@@ -4,12 +4,14 @@
 // the player's door, reserves only where they can appear, aircraft only in the air war.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <queue>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "rules/reach.h"
 #include "support/fake_host.h"
 #include "world/map_file.h"
 #include "world/production.h"
@@ -23,6 +25,8 @@ using world_test::make_game;
 namespace {
 
 constexpr int kStages = 10;
+// The stage that teaches: a small island with the HQs close together.
+constexpr int kFirstStage = 0;
 // The stage whose enemy holds only HQs and defensive positions and calls up its reserves.
 constexpr int kReserveStage = 5;
 // The only stage where aircraft and anti-aircraft guns take part.
@@ -114,14 +118,21 @@ struct Stage {
   }
 };
 
-Stage load(int index) {
+// The game as the stage's map leaves it, and the message boxes the load showed.
+std::unique_ptr<Game> loaded_game(int index, FakeHost& host) {
   const auto old_dir = std::filesystem::current_path();
   std::filesystem::current_path(NEVALT_DATA_DIR);
   auto g = make_game();
-  FakeHost host;
   g->form.host = &host;
   load_stage_map(*g, index);
+  g->form.host = nullptr;
   std::filesystem::current_path(old_dir);
+  return g;
+}
+
+Stage load(int index) {
+  FakeHost host;
+  const auto g = loaded_game(index, host);
 
   Stage s;
   s.index = index;
@@ -222,6 +233,42 @@ TEST_P(StageMap, EveryPlayerGroundUnitCanReachEveryEnemyHqOverLand) {
   }
 }
 
+// The way to the enemy reads from the map: the roads that start at the player's HQ run up to
+// every enemy HQ, or into the town gate beside it.
+TEST_P(StageMap, ARoadLeadsFromThePlayersHqToEveryEnemyHq) {
+  constexpr int kRoad = 9;
+  constexpr int kGate = 3;  // how near the road passes an enemy HQ
+  for (const Unit& hq : s().of_type(s().player, kPlayerHq, kPlayerHq)) {
+    bool on_road[kMapSize][kMapSize] = {};
+    std::vector<CellPoint> open;
+    const auto take = [&](int x, int y) {
+      if (x < 1 || x > 62 || y < 1 || y > 62 || on_road[x][y]) return;
+      if (s().terrain[x][y] != kRoad) return;
+      on_road[x][y] = true;
+      open.push_back(CellPoint{x, y});
+    };
+    for (auto [dx, dy] : {std::pair{0, 0}, {1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+      take(hq.x + dx, hq.y + dy);
+    }
+    ASSERT_FALSE(open.empty()) << "no road at the HQ at " << hq.x << "," << hq.y;
+    while (!open.empty()) {
+      const CellPoint c = open.back();
+      open.pop_back();
+      for (auto [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) take(c.x + dx, c.y + dy);
+    }
+    for (const Unit& e : s().of_type(s().enemy, kEnemyHq, kEnemyHq)) {
+      int nearest = kNone;
+      for (int x = 1; x <= 62; ++x) {
+        for (int y = 1; y <= 62; ++y) {
+          if (on_road[x][y]) nearest = std::min(nearest, manhattan(x, y, e.x, e.y));
+        }
+      }
+      EXPECT_LE(nearest, kGate) << "from the HQ at " << hq.x << "," << hq.y
+                                << " to the enemy HQ at " << e.x << "," << e.y;
+    }
+  }
+}
+
 TEST_P(StageMap, EnemyDoesNotStartInForceNextToThePlayersHq) {
   for (const Unit& hq : s().of_type(s().player, kPlayerHq, kPlayerHq)) {
     int own = 0, theirs = 0;
@@ -237,6 +284,9 @@ TEST_P(StageMap, EnemyDoesNotStartInForceNextToThePlayersHq) {
       }
     }
     EXPECT_LE(theirs, own) << "around the HQ at " << hq.x << "," << hq.y;
+    // The first stage sets the two HQs close on purpose; its own test holds the enemy off for
+    // three turns by the rules' reach instead.
+    if (GetParam() == kFirstStage) continue;
     for (const Unit& e : s().of_type(s().enemy, kEnemyHq, kEnemyHq)) {
       EXPECT_GE(manhattan(e.x, e.y, hq.x, hq.y), 2 * kFirstTurnReach)
           << "enemy HQ at " << e.x << "," << e.y;
@@ -286,6 +336,75 @@ TEST_P(StageMap, ReservesOnlyWhereTheEnemyStartsWithoutRegularUnits) {
           << "reserve cell " << r.x << "," << r.y << " from " << u.x << "," << u.y;
     }
   }
+}
+
+// The first stage teaches on a small board: little land, the two HQs close, a handful of enemies
+// against a larger force of ours.
+TEST(FirstStage, IsASmallIslandWithTheHqsCloseAndFewEnemies) {
+  constexpr int kMostLand = 800;  // of the 62 x 62 inner cells
+  constexpr int kFarthestHqs = 20;
+  constexpr size_t kMostEnemies = 5;
+  const Stage& first = stage(kFirstStage);
+  int land = 0;
+  for (const auto& column : first.terrain) {
+    for (int t : column) land += is_land(t);
+  }
+  EXPECT_LE(land, kMostLand);
+  const auto hqs = first.of_type(first.player, kPlayerHq, kPlayerHq);
+  const auto enemy_hqs = first.of_type(first.enemy, kEnemyHq, kEnemyHq);
+  ASSERT_EQ(hqs.size(), 1u);
+  ASSERT_EQ(enemy_hqs.size(), 1u);
+  EXPECT_LE(manhattan(hqs[0].x, hqs[0].y, enemy_hqs[0].x, enemy_hqs[0].y), kFarthestHqs);
+  const auto enemies = first.of_type(first.enemy, 13, 25);
+  EXPECT_LE(enemies.size(), kMostEnemies);
+  EXPECT_LT(enemies.size(), first.of_type(first.player, 2, 11).size());
+}
+
+// None of the enemy's starting units can walk within range of the player's HQ in the enemy's
+// first three turns. Each unit is alone on the map, so nothing stands in its way and no ring
+// slows it, and three turns are at most three times its move: the rules' own costs and reach,
+// erring on the enemy's side.
+TEST(FirstStage, NoStartingEnemyCanStrikeThePlayersHqWithinThreeTurns) {
+  constexpr int kTurns = 3;
+  FakeHost host;
+  const auto g = loaded_game(kFirstStage, host);
+  ASSERT_TRUE(host.boxes.empty());
+  std::vector<CellPoint> hqs;
+  for (const TUnit& p : g->world.player_units) {
+    if (p.type == kPlayerHq) hqs.push_back(CellPoint{p.x, p.y});
+  }
+  ASSERT_EQ(hqs.size(), 1u);
+  const CellPoint hq = hqs[0];
+  TUnit start[kRosterSlots];
+  std::copy(std::begin(g->world.enemy_units), std::end(g->world.enemy_units), start);
+
+  int walkers = 0;
+  for (int slot = 0; slot < kRosterSlots; ++slot) {
+    const TUnit e = start[slot];
+    const TUnitSpec& stats = g->world.unit_specs[e.type];
+    if (e.type == 0 || stats.move == 0) continue;
+    ++walkers;
+    for (TUnit& u : g->world.player_units) u = TUnit{};
+    for (TUnit& u : g->world.enemy_units) u = TUnit{};
+    g->world.enemy_units[slot] = e;
+    build_move_cost(*g, stats.move, move_class_of(stats), kRingPlayerUnits);
+    compute_reach(*g, e.x, e.y);
+
+    // The cheapest cell from which it could hit the HQ; its own cell costs nothing.
+    int32_t cheapest = manhattan(e.x, e.y, hq.x, hq.y) <= stats.range ? 0 : kNone;
+    for (int x = 1; x < kMapSize - 1; ++x) {
+      for (int y = 1; y < kMapSize - 1; ++y) {
+        if (manhattan(x, y, hq.x, hq.y) > stats.range) continue;
+        cheapest = std::min(cheapest, g->rules.reach[x][y]);
+      }
+    }
+    EXPECT_GT(cheapest, kTurns * stats.move)
+        << "type " << e.type << " from " << e.x << "," << e.y << " strikes the HQ at " << hq.x
+        << "," << hq.y << " after " << cheapest << " movement points";
+    // Not walled off either: the island is one, and the enemy does come.
+    EXPECT_LT(cheapest, kNone) << "type " << e.type << " at " << e.x << "," << e.y;
+  }
+  EXPECT_GE(walkers, 3);
 }
 
 INSTANTIATE_TEST_SUITE_P(Campaign, StageMap, ::testing::Range(0, kStages),

@@ -21,27 +21,15 @@
 #include <thread>
 #include <vector>
 
+#include "run.h"
 #include "state/scene.h"
+#include "targets.h"
 
 namespace fs = std::filesystem;
+using balance::fixed1;
+using balance::Run;
 
 namespace {
-
-struct Run {
-  int stage = 0;  // 1 to 10
-  long seed = 0;
-  std::string outcome = "no battle";
-  int turns = 0;
-  int units_lost = 0;
-  int hqs_lost = 0;
-  int units_built = 0;
-  int enemies_destroyed = 0;
-  int hqs_taken = 0;
-  int cancels = 0;
-  long passes = 0;
-  double seconds = 0;
-  std::string note;  // anything that went wrong around the battle
-};
 
 std::string quote(const std::string& s) {
   std::string q = "'";
@@ -135,19 +123,16 @@ Run play_stage(const std::string& binary, const fs::path& data, int stage, long 
   return r;
 }
 
-std::string fixed1(double v) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%.1f", v);
-  return buf;
-}
-
-// A few stalemates of hundreds of turns drag a mean far from the usual game; the median does not
-// move with them.
-double median(std::vector<double> v) {
-  if (v.empty()) return 0;
-  std::sort(v.begin(), v.end());
-  const size_t m = v.size() / 2;
-  return v.size() % 2 ? v[m] : (v[m - 1] + v[m]) / 2;
+const char* verdict_text(balance::Verdict v) {
+  switch (v) {
+    case balance::Verdict::kMet:
+      return "met";
+    case balance::Verdict::kMissed:
+      return "**missed**";
+    case balance::Verdict::kNotMeasured:
+      break;
+  }
+  return "not measured";
 }
 
 std::string report(const std::vector<Run>& runs, const std::vector<long>& seeds, long ticks) {
@@ -163,14 +148,26 @@ std::string report(const std::vector<Run>& runs, const std::vector<long>& seeds,
        "our HQs taken by the enemy, *built* the units our HQs placed, *destroyed* the enemy "
        "units we destroyed (HQs not counted), *taken* the enemy HQs we took, *cancels* the "
        "actions the player gave up with the right button. Passes are 30 ms each in the window.\n\n"
-    << "## Per stage\n\n"
-    << "| stage | won | turns (median of wins) | turns (mean of wins) | lost (median) | lost "
-       "(mean) | HQs lost (mean) | built (mean) | destroyed (mean) |\n"
-    << "|---|---|---|---|---|---|---|---|---|\n";
+    << "## Targets\n\n"
+    << "What the stages are held to, judged from the runs below. A stage won in a median of "
+       "few turns is one a person finishes in a sitting; a stalled run is a stalemate. Win "
+       "counts are out of 12 runs. The map's own targets (the first stage's safe start, the "
+       "player's HQ on every first screen) are checked by the test suite.\n\n"
+    << "| target | measured | result |\n"
+    << "|---|---|---|\n";
+  for (const balance::Target& t : balance::check_targets(runs)) {
+    o << "| " << t.text << " | " << (t.measured.empty() ? "–" : t.measured) << " | "
+      << verdict_text(t.verdict) << " |\n";
+  }
+  o << "\n## Per stage\n\n"
+    << "| stage | won | turns (median of wins) | turns (mean of wins) | longest run (turns) | "
+       "lost (median) | lost (mean) | HQs lost (mean) | built (mean) | destroyed (mean) |\n"
+    << "|---|---|---|---|---|---|---|---|---|---|\n";
   std::map<int, std::vector<const Run*>> by_stage;
   for (const Run& r : runs) by_stage[r.stage].push_back(&r);
   for (const auto& [stage, list] : by_stage) {
     int wins = 0;
+    int longest = 0;
     double turns = 0, lost = 0, hqs = 0, built = 0, destroyed = 0;
     std::vector<double> win_turns;
     std::vector<double> losses;
@@ -180,6 +177,7 @@ std::string report(const std::vector<Run>& runs, const std::vector<long>& seeds,
         turns += r->turns;
         win_turns.push_back(r->turns);
       }
+      longest = std::max(longest, r->turns);
       losses.push_back(r->units_lost);
       lost += r->units_lost;
       hqs += r->hqs_lost;
@@ -188,10 +186,10 @@ std::string report(const std::vector<Run>& runs, const std::vector<long>& seeds,
     }
     const double n = static_cast<double>(list.size());
     o << "| " << stage << " | " << wins << " / " << list.size() << " | "
-      << (wins ? fixed1(median(win_turns)) : std::string("–")) << " | "
-      << (wins ? fixed1(turns / wins) : std::string("–")) << " | " << fixed1(median(losses))
-      << " | " << fixed1(lost / n) << " | " << fixed1(hqs / n) << " | " << fixed1(built / n)
-      << " | " << fixed1(destroyed / n) << " |\n";
+      << (wins ? fixed1(balance::median(win_turns)) : std::string("–")) << " | "
+      << (wins ? fixed1(turns / wins) : std::string("–")) << " | " << longest << " | "
+      << fixed1(balance::median(losses)) << " | " << fixed1(lost / n) << " | " << fixed1(hqs / n)
+      << " | " << fixed1(built / n) << " | " << fixed1(destroyed / n) << " |\n";
   }
   o << "\n## Every run\n\n"
     << "| stage | seed | outcome | turns | lost | HQs lost | built | destroyed | taken | cancels | "
