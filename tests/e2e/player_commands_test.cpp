@@ -11,8 +11,8 @@ namespace {
 
 using namespace e2e::stage_one;
 using e2e::GameRun;
-using e2e::RunPlan;
 using e2e::run_game;
+using e2e::RunPlan;
 
 using PlayerCommands = StageOneAttack;
 
