@@ -204,7 +204,12 @@ std::string format_input_line(const InputLine& line) {
     std::snprintf(buf + n, sizeof buf - static_cast<size_t>(n), " %d", line.ctrl ? 1 : 0);
   }
   std::string text = buf;
-  if (line.keys != 0) text += " " + format_keys(line.keys);
+  if (line.keys != 0) {
+    // Appended piece by piece: GCC 12 Release warns falsely of overlapping copies (-Wrestrict)
+    // in the inlined operator+ of a literal and a temporary string.
+    text += ' ';
+    text += format_keys(line.keys);
+  }
   return text;
 }
 
