@@ -158,16 +158,8 @@ std::optional<TargetPlan> find_target_plan(const nlohmann::json& d, const Terrai
       if (u["type"] != 0) units.push_back(Cell{u["x"], u["y"]});
     }
   }
-  const auto inner = [&](Cell c) {
-    const int col = c.x - p.view_x, row = c.y - p.view_y;
-    return col >= 1 && col <= 18 && row >= 1 && row <= 13;
-  };
-  const auto free = [&](Cell c) {
-    for (Cell u : units) {
-      if (u.x == c.x && u.y == c.y) return false;
-    }
-    return true;
-  };
+  const auto inner = [&](Cell c) { return inside_frame(c, p.view_x, p.view_y); };
+  const auto free = [&](Cell c) { return is_free(units, c); };
   for (size_t slot = 0; slot < d["player_units"].size(); ++slot) {
     const auto& u = d["player_units"][slot];
     if (u["type"] != kTank || u["ready"] != 1) continue;

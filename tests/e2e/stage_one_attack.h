@@ -52,6 +52,21 @@ inline int distance(Cell a, Cell b) {
   return std::abs(a.x - b.x) + std::abs(a.y - b.y);
 }
 
+// Away from the scroll frame of the view whose top left cell is (view_x, view_y), so a click
+// there is a click on the map.
+inline bool inside_frame(Cell c, int view_x, int view_y) {
+  const int col = c.x - view_x, row = c.y - view_y;
+  return col >= 1 && col <= 18 && row >= 1 && row <= 13;
+}
+
+// No unit of either side stands on the cell.
+inline bool is_free(const std::vector<Cell>& units, Cell c) {
+  for (Cell u : units) {
+    if (u.x == c.x && u.y == c.y) return false;
+  }
+  return true;
+}
+
 // The terrain code of every cell of the built stage 1 map, [x][y].
 struct Terrain {
   int code[64][64] = {};
@@ -102,17 +117,8 @@ inline std::optional<Plan> find_plan(const nlohmann::json& d, const Terrain& ter
   }
   if (p.tank_slot < 0) return std::nullopt;
 
-  // Away from the scroll frame, so a click there is a click on the map.
-  const auto inner = [&](Cell c) {
-    const int col = c.x - p.view_x, row = c.y - p.view_y;
-    return col >= 1 && col <= 18 && row >= 1 && row <= 13;
-  };
-  const auto free = [&](Cell c) {
-    for (Cell u : units) {
-      if (u.x == c.x && u.y == c.y) return false;
-    }
-    return true;
-  };
+  const auto inner = [&](Cell c) { return inside_frame(c, p.view_x, p.view_y); };
+  const auto free = [&](Cell c) { return is_free(units, c); };
   // Not next to an enemy, whose neighbours cost a whole move.
   const auto unhindered = [&](Cell c) {
     for (Cell e : enemies) {
