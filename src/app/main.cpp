@@ -49,6 +49,7 @@ struct Options {
   bool autoplay = false;
   int autoplay_battles = 0;
   bool assist = false;
+  bool fullscreen = false;
   std::string lang;
 };
 
@@ -133,6 +134,8 @@ int play(Game& g, const Options& o, const std::string& data_dir, unsigned seed) 
 
   form_create(g, seed);
   g.flow.assist = o.assist;
+  // The window opens as F11 of assisted play leaves it, so that F11 then returns to the window.
+  if (o.assist) g.assist.fullscreen = o.fullscreen;
 
   std::unique_ptr<Autoplay> bot;
   if (o.autoplay) {
@@ -159,6 +162,7 @@ int play(Game& g, const Options& o, const std::string& data_dir, unsigned seed) 
     so.sound_volume = o.sound_volume;
     so.enemy_speed = o.enemy_speed;
     so.debug = o.debug;
+    so.fullscreen = o.fullscreen;
     so.record_path = o.record;
     so.seed = seed;
     so.max_passes = o.ticks;
@@ -242,6 +246,9 @@ int main(int argc, char** argv) {
                "Assisted play: the attack forecast, the unit card, the enemy's threat (T), the "
                "path preview, the keyboard (arrows, Tab, Space, F11, M), and the battle in "
                "progress kept between sittings and resumed by Continue");
+  app.add_flag("--fullscreen", o.fullscreen,
+               "Fill the screen: the picture at the largest whole scale that fits, black round it "
+               "(with --assist, F11 returns to the window); the headless run is unchanged");
   app.add_option("--lang", o.lang,
                  "Language of the texts: en for English (default: ja, the game's own Japanese); "
                  "the catalogue comes from the data folder's locale/LANG/LC_MESSAGES/nevalt.mo")

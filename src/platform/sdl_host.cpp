@@ -107,7 +107,12 @@ bool SdlHost::open(std::string* error) {
     if (width * s > usable.w) x = usable.x;
     if (kScreenHeight * s > usable.h) y = usable.y;
   }
-  window_ = SDL_CreateWindow(tr(g_, "ネヴァルト"), x, y, width * s, kScreenHeight * s, 0);
+  // Made full from the start, the window is given the screen's size before it is ever shown,
+  // so it covers the screen even where no window manager would enlarge it; it keeps its own
+  // size for the way back.
+  fullscreen_ = options_.fullscreen;
+  window_ = SDL_CreateWindow(tr(g_, "ネヴァルト"), x, y, width * s, kScreenHeight * s,
+                             fullscreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
   if (window_ == nullptr) {
     *error = std::string("cannot open the window: ") + SDL_GetError();
     return false;
@@ -295,13 +300,15 @@ void SdlHost::follow_assist() {
       set_audio_volumes(muted_ ? 0 : options_.music_volume, muted_ ? 0 : options_.sound_volume);
     }
   }
-  if (a.fullscreen != fullscreen_) {
-    fullscreen_ = a.fullscreen;
-    if (SDL_SetWindowFullscreen(window_, fullscreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
-      SDL_Log("nevalt: cannot switch the full screen: %s", SDL_GetError());
-    }
-    shown_->invalidate();
+  if (a.fullscreen != fullscreen_) set_fullscreen(a.fullscreen);
+}
+
+void SdlHost::set_fullscreen(bool on) {
+  fullscreen_ = on;
+  if (SDL_SetWindowFullscreen(window_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
+    SDL_Log("nevalt: cannot switch the full screen: %s", SDL_GetError());
   }
+  if (shown_ != nullptr) shown_->invalidate();
 }
 
 FramePlacement SdlHost::placement() const {

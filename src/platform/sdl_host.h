@@ -25,6 +25,7 @@ struct SdlHostOptions {
   int sound_volume = 100;   // percent
   int enemy_speed = 1;      // passes per tick during the computer's turn, 1 to 8
   bool debug = false;       // show ListBox1 and its buttons right of the picture
+  bool fullscreen = false;  // open filling the screen, as F11 of assisted play leaves it
   std::string record_path;  // empty: no recording
   unsigned seed = 0;        // written into the recording
   long max_passes = -1;     // stop after this many passes; -1: run until the window closes
@@ -106,6 +107,10 @@ class SdlHost : public Host {
   void run_pass();
   // Follows what assisted play asks of the window after a pass: muting, the full screen.
   void follow_assist();
+  // Fills the screen or returns to the window. A window system that refuses is named on stderr;
+  // the picture is then placed as if it had agreed, which in a window of the frame's size at the
+  // chosen scale puts it where it always was.
+  void set_fullscreen(bool on);
   // A window pixel as a pixel of the frame.
   int frame_x(int window_x) const;
   int frame_y(int window_y) const;

@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr int32_t kWholeMove = 255;  // a ground cost that stands for the mover's whole move
-
 bool hinders(const TUnitSpec& stats, int move_class) {
   if (move_class == kMoveClassAir) return stats.attack_air > 0;
   return stats.attack_soft + stats.attack_armor > 0;

@@ -9,6 +9,9 @@ struct Game;
 
 using CostGrid = int32_t[kMapSize][kMapSize];
 
+// A terrain's ground cost that stands for the mover's whole move: entering the cell ends the walk.
+constexpr int32_t kWholeMove = 255;
+
 constexpr int kMoveClassAir = 0;
 constexpr int kMoveClassGround = 1;
 // Which roster hinders the mover: the enemy units while the player moves, and the reverse.

@@ -134,6 +134,53 @@ TEST_F(Assisted, KeysOfTheScriptReachTheGame) {
   EXPECT_EQ(m["view_x"], start.dump["view_x"].get<int>() + 1);
 }
 
+// --fullscreen starts assisted play with the full screen on, so that F11 returns to the window;
+// the headless picture is the same either way, and without --assist nothing changes at all.
+TEST_F(Assisted, FullscreenStartsTheFullScreenOnAndF11TurnsItOff) {
+  const std::string f11 = std::string(kStartSortie) +
+                          "8  320 240 0 0 0 0 f11\n"
+                          "9  320 240 0 0 0 0 -\n";
+  const struct {
+    std::vector<std::string> args;
+    const char* script;
+    long ticks;
+    bool full;
+  } cases[] = {
+      {{"--assist"}, kStartSortie, 10, false},
+      {{"--assist", "--fullscreen"}, kStartSortie, 10, true},
+      {{"--assist", "--fullscreen"}, f11.c_str(), 10, false},
+      {{"--assist"}, f11.c_str(), 10, true},
+  };
+  std::string picture;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.args) + (c.script == kStartSortie ? "" : " F11"));
+    e2e::RunPlan plan;
+    plan.script = c.script;
+    plan.ticks = c.ticks;
+    plan.args = c.args;
+    plan.args.insert(plan.args.end(), {"--seed", "3"});
+    const GameRun run = e2e::run_game(plan);
+    ASSERT_EQ(run.exit_code, 0) << run.err;
+    EXPECT_EQ(run.dump["scene"], 100);
+    EXPECT_EQ(run.dump["assist"]["fullscreen"], c.full);
+    const std::string png = e2e::read_text(run.png);
+    if (picture.empty()) picture = png;
+    EXPECT_EQ(png, picture) << "the headless picture does not depend on the full screen";
+  }
+
+  e2e::RunPlan plain;
+  plain.script = f11;
+  plain.ticks = 10;
+  plain.args = {"--seed", "3"};
+  const GameRun windowed = e2e::run_game(plain);
+  plain.args.push_back("--fullscreen");
+  const GameRun full = e2e::run_game(plain);
+  ASSERT_EQ(full.exit_code, 0) << full.err;
+  EXPECT_FALSE(full.dump.contains("assist"));
+  EXPECT_EQ(full.dump, windowed.dump);
+  EXPECT_EQ(e2e::read_text(full.png), e2e::read_text(windowed.png));
+}
+
 // Without --assist the keys of a script change nothing: the same picture and the same dump as
 // the script without them.
 TEST_F(Assisted, KeysDoNothingWithoutAssist) {

@@ -536,6 +536,59 @@ TEST_F(SdlHostTest, AssistKeysReachTheGameAndComeBackAsVolumeAndFullScreen) {
   }
 }
 
+// Opened filling the screen, the picture sits where F11 puts it and the pointer is read through
+// that placement. F11 returns to the window only in assisted play, which then starts with the
+// full screen on; without it the key is not the game's and the screen stays full.
+TEST_F(SdlHostTest, FullscreenOpensAsF11LeavesItAndOnlyAssistedPlayLeavesIt) {
+  const struct {
+    bool assist;
+    bool full_after_f11;
+  } cases[] = {{false, true}, {true, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.assist ? "assisted" : "plain");
+    g->flow.assist = c.assist;
+    g->assist.fullscreen = c.assist;
+    SDL_Surface* pic = SDL_CreateRGBSurfaceWithFormat(0, 640, 480, 24, SDL_PIXELFORMAT_RGB24);
+    g->form.img_main.surface = pic;
+    SDL_FillRect(pic, nullptr, SDL_MapRGB(pic->format, 0, 0, 255));
+    SdlHostOptions o;
+    o.fullscreen = true;
+    o.max_passes = 2;  // what comes in is handled between two passes
+    open(o);
+    EXPECT_NE(SDL_GetWindowFlags(host->window()) & SDL_WINDOW_FULLSCREEN_DESKTOP, 0u);
+
+    int screen_w = 0, screen_h = 0;
+    SDL_GetWindowSize(host->window(), &screen_w, &screen_h);
+    const FramePlacement p = place_frame(screen_w, screen_h, 640, 480);
+    ASSERT_GT(p.x, 0) << "the dummy screen is wider than the picture";
+    // The picture's last pixel, then the black border left of the picture, which is no pixel of
+    // it: the pointer stays where the first move put it. Then F11.
+    push_motion(p.x + 640 * p.scale - 1, p.y + 480 * p.scale - 1);
+    push_motion(p.x - 1, p.y + 10);
+    push_key(SDLK_F11, 0);
+    host->run();
+    EXPECT_EQ(g->input.mouse_x, 639);
+    EXPECT_EQ(g->input.mouse_y, 479);
+    EXPECT_EQ(g->assist.fullscreen, c.assist && c.full_after_f11);
+    EXPECT_EQ((SDL_GetWindowFlags(host->window()) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0,
+              c.full_after_f11);
+    SDL_Surface* shown = SDL_GetWindowSurface(host->window());
+    ASSERT_NE(shown, nullptr);
+    if (c.full_after_f11) {
+      EXPECT_EQ(pixel_at(shown, p.x, p.y), 0x0000ffu);
+      EXPECT_EQ(pixel_at(shown, p.x - 1, p.y), 0u) << "black round the picture";
+    } else {
+      // Drawn from the window's corner again. (How large the window is now is the window
+      // system's matter: neither the dummy driver nor X without a window manager gives the old
+      // size back.)
+      EXPECT_EQ(pixel_at(shown, 0, 0), 0x0000ffu);
+    }
+    host.reset();
+    SDL_FreeSurface(g->form.img_main.surface);
+    g->form.img_main.surface = nullptr;
+  }
+}
+
 TEST_F(SdlHostTest, AssistKeysDoNothingWithoutAssist) {
   SdlHostOptions o;
   o.max_passes = 2;
