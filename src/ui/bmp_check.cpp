@@ -31,7 +31,8 @@ bool refuse(std::string* why, const std::string& text) {
 
 }  // namespace
 
-bool check_bmp_header(const uint8_t* head, size_t head_size, uint64_t file_size, std::string* why) {
+bool check_bmp_header(const uint8_t* head, size_t head_size, uint64_t file_size, std::string* why,
+                      BmpSize* size) {
   if (head_size > file_size) head_size = static_cast<size_t>(file_size);
   if (head_size < kFileHeaderBytes + 4) return refuse(why, "too short for a BMP header");
   if (head[0] != 'B' || head[1] != 'M') return refuse(why, "not a BMP file");
@@ -66,6 +67,7 @@ bool check_bmp_header(const uint8_t* head, size_t head_size, uint64_t file_size,
                            " pixels, beyond " + std::to_string(kBmpMaxSide) + " a side");
   }
   if (planes != 1) return refuse(why, "claims " + std::to_string(planes) + " planes");
+  const BmpSize claimed{static_cast<int>(width), static_cast<int>(height)};
   if (depth != 1 && depth != 4 && depth != 8 && depth != 16 && depth != 24 && depth != 32) {
     return refuse(why, "unknown depth of " + std::to_string(depth) + " bits");
   }
@@ -84,6 +86,7 @@ bool check_bmp_header(const uint8_t* head, size_t head_size, uint64_t file_size,
         return refuse(why, "its pixels need " + std::to_string(end) + " bytes, the file has " +
                                std::to_string(file_size));
       }
+      if (size != nullptr) *size = claimed;
       return true;
     }
     case kRle8:
@@ -91,13 +94,14 @@ bool check_bmp_header(const uint8_t* head, size_t head_size, uint64_t file_size,
       // Run-length data has no size to check against; the side limit bounds the picture.
       if (depth != (compression == kRle8 ? 8u : 4u))
         return refuse(why, "run lengths of a wrong depth");
+      if (size != nullptr) *size = claimed;
       return true;
     default:
       return refuse(why, "unknown compression " + std::to_string(compression));
   }
 }
 
-bool check_bmp_file(const char* path, std::string* why) {
+bool check_bmp_file(const char* path, std::string* why, BmpSize* size) {
   const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return refuse(why, std::strerror(errno));
   struct stat st {};
@@ -114,5 +118,5 @@ bool check_bmp_file(const char* path, std::string* why) {
     got += static_cast<size_t>(n);
   }
   ::close(fd);
-  return check_bmp_header(head, got, static_cast<uint64_t>(st.st_size), why);
+  return check_bmp_header(head, got, static_cast<uint64_t>(st.st_size), why, size);
 }

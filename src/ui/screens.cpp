@@ -1,10 +1,14 @@
 #include "ui/screens.h"
 
 #include <SDL.h>
+#include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <string>
 
 #include "state/game.h"
+#include "ui/bmp_check.h"
 #include "ui/window.h"
 #include "world/text.h"
 
@@ -31,8 +35,43 @@ void draw_stage_select(Game& g) {
   draw_row_menu(g, kStageSelect, rows, kStageSelectRows);
 }
 
+namespace {
+
+// The chosen language's version of a picture, in place of the game's own: only one that can be
+// read and is as large as the game's own, which the screens are laid out on. A language without
+// its own version is no fault and says nothing; one that cannot be used is named on stderr.
+bool load_localised_picture(Game& g, Picture& picture, const char* file_name) {
+  char localised[96];
+  if (!localised_file(g, file_name, localised, sizeof localised)) return false;
+  struct stat st {};
+  if (::stat(localised, &st) != 0 && errno == ENOENT) return false;
+  std::string why;
+  BmpSize own_language;
+  if (check_bmp_file(localised, &why, &own_language)) {
+    // A game's own picture that is itself unreadable is no reason to refuse its replacement.
+    BmpSize own;
+    const bool same_size = !check_bmp_file(file_name, &why, &own) ||
+                           (own.width == own_language.width && own.height == own_language.height);
+    if (!same_size) {
+      why = std::to_string(own_language.width) + "x" + std::to_string(own_language.height) +
+            ", not the " + std::to_string(own.width) + "x" + std::to_string(own.height) + " of " +
+            file_name;
+    } else if (load_picture(picture, localised)) {
+      return true;
+    } else {
+      why = SDL_GetError();
+    }
+  }
+  std::fprintf(stderr, "nevalt: cannot show the picture %s (%s); %s is shown instead\n", localised,
+               why.c_str(), file_name);
+  return false;
+}
+
+}  // namespace
+
 bool load_form_picture(Game& g, Picture& picture, const char* file_name) {
   picture.fonts = g.form.fonts;
+  if (load_localised_picture(g, picture, file_name)) return true;
   if (load_picture(picture, file_name)) return true;
   std::fprintf(stderr, "nevalt: cannot load picture %s: %s\n", file_name, SDL_GetError());
   if (picture.surface == nullptr) create_picture(picture, kScreenWidth, kScreenHeight);

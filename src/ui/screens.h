@@ -14,7 +14,8 @@ void draw_intermission_menu(Game& g);
 void draw_stage_select(Game& g);
 
 // Loads a picture file of the working folder into one of the form's pictures, giving it the
-// form's fonts. A file that cannot be read is reported on stderr and the picture keeps what it
-// held; a picture that never held anything becomes a black screen-sized one, so the screen
-// stays usable.
+// form's fonts. While another language is chosen, its own version of the picture (the same art
+// with its words, locale/<language>/<file_name>) is taken when there is a usable one. A file that
+// cannot be read is reported on stderr and the picture keeps what it held; a picture that never
+// held anything becomes a black screen-sized one, so the screen stays usable.
 bool load_form_picture(Game& g, Picture& picture, const char* file_name);

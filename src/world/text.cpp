@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -16,6 +17,9 @@ namespace {
 // A text every catalogue of the game translates: a catalogue that gives it back as it is is
 // damaged or belongs to another program.
 constexpr const char* kProbeText = N_("ネヴァルト");
+
+// Every language's files stand in a folder of its own here, as gettext expects its catalogues.
+constexpr const char* kLocaleFolder = "locale";
 
 bool is_lower(char c) {
   return c >= 'a' && c <= 'z';
@@ -57,9 +61,21 @@ bool is_language_code(const std::string& language) {
 }
 
 std::string catalogue_file(const std::string& data_dir, const std::string& language) {
-  return (std::filesystem::path(data_dir) / "locale" / language / "LC_MESSAGES" /
+  return (std::filesystem::path(data_dir) / kLocaleFolder / language / "LC_MESSAGES" /
           (std::string(kTextDomain) + ".mo"))
       .string();
+}
+
+bool localised_file(const Game& g, const char* file_name, char* out, size_t out_size) {
+  if (out == nullptr || out_size == 0) return false;
+  out[0] = '\0';
+  if (!g.text.translated || g.text.language[0] == '\0' || file_name == nullptr) return false;
+  const int n = std::snprintf(out, out_size, "%s/%s/%s", kLocaleFolder, g.text.language, file_name);
+  if (n < 0 || static_cast<size_t>(n) >= out_size) {
+    out[0] = '\0';
+    return false;
+  }
+  return true;
 }
 
 bool use_language(Game& g, const std::string& data_dir, const std::string& language,
@@ -84,7 +100,7 @@ bool use_language(Game& g, const std::string& data_dir, const std::string& langu
     *error = "no locale to show texts in another language: C.UTF-8 is not installed";
     return false;
   }
-  const std::string locale_dir = (dir / "locale").string();
+  const std::string locale_dir = (dir / kLocaleFolder).string();
   if (::setenv("LANGUAGE", language.c_str(), 1) != 0 ||
       bindtextdomain(kTextDomain, locale_dir.c_str()) == nullptr ||
       bind_textdomain_codeset(kTextDomain, "UTF-8") == nullptr) {
@@ -96,5 +112,7 @@ bool use_language(Game& g, const std::string& data_dir, const std::string& langu
     return false;
   }
   g.text.translated = true;
+  static_assert(sizeof g.text.language > 6, "a language code has up to 6 characters");
+  std::snprintf(g.text.language, sizeof g.text.language, "%s", language.c_str());
   return true;
 }

@@ -6,6 +6,7 @@
 // only ever reaches the picture, a message box or the window's caption.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 struct Game;
@@ -30,11 +31,17 @@ bool is_language_code(const std::string& language);
 // The catalogue of `language` in the data folder.
 std::string catalogue_file(const std::string& data_dir, const std::string& language);
 
+// The chosen language's own version of a file of the data folder (a picture with words painted
+// in it), named as the game's own file is, from the data folder: locale/<language>/<file_name>,
+// written into out. False, with out empty, while the texts are the game's own or when the name
+// does not fit into out_size bytes.
+bool localised_file(const Game& g, const char* file_name, char* out, size_t out_size);
+
 // Shows the game's texts in `language` from now on, whatever the user's locale: the catalogue
 // in data_dir is bound for the whole process (LANGUAGE names the language, and the messages take
 // a locale of their own that is never "C", in which gettext would look nothing up). The game's
-// own language leaves everything as it is. False, with a readable reason and nothing changed in
-// g, for a code that names no language, a missing or unreadable catalogue, or one that does not
-// hold the game's texts.
+// own language leaves everything as it is; another one's code is kept in g.text. False, with a
+// readable reason and nothing changed in g, for a code that names no language, a missing or
+// unreadable catalogue, or one that does not hold the game's texts.
 bool use_language(Game& g, const std::string& data_dir, const std::string& language,
                   std::string* error);

@@ -1,17 +1,21 @@
 // --lang through the real program: the English game plays pass for pass as the Japanese one, and
-// only its texts differ, inside the windows that hold them; its captions and message boxes hold
-// no Japanese, whatever locale the user runs in; a language without a catalogue, or no language
-// code at all, stops the program with a message, and "ja" is the game as it always was.
+// only its texts differ, inside the windows that hold them and where the pictures have their
+// words painted (the English pictures, or the Japanese ones where those are missing); its
+// captions and message boxes hold no Japanese, whatever locale the user runs in; a language
+// without a catalogue, or no language code at all, stops the program with a message, and "ja"
+// is the game as it always was.
 #include <SDL.h>
 #include <SDL_image.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "e2e/run_game.h"
+#include "e2e/screenshot.h"
 #include "support/japanese.h"
 
 namespace {
@@ -81,6 +85,10 @@ constexpr Area kIntermissionMenu{384, 100, 640, 228};
 constexpr Area kMapMenuWindow{384, 100, 640, 292};
 constexpr Area kVictoryWindow{0, 100, 640, 292};
 constexpr Area kSaveNotice{32, 32, 288, 96};
+// Where the pictures have their words painted: the title's name and the line under it, the
+// intermission's caption in its upper left corner.
+constexpr Area kTitleWords{100, 50, 540, 200};
+constexpr Area kIntermissionCaption{0, 0, 240, 48};
 
 // Where two pictures differ, as far as the areas are concerned: how many differing pixels lie in
 // each area, and how many in none of them.
@@ -132,16 +140,22 @@ Area inner(const Area& window) {
               window.bottom - kFrame};
 }
 
-// The pictures differ in the text area of every window given, and nowhere else.
-void expect_texts_differ_only_inside(const fs::path& a, const fs::path& b,
-                                     const std::vector<Area>& windows) {
-  std::vector<Area> areas;
-  for (const Area& w : windows) areas.push_back(inner(w));
+// The pictures differ in every area given, and nowhere else.
+void expect_differ_only_inside(const fs::path& a, const fs::path& b,
+                               const std::vector<Area>& areas) {
   const Difference d = difference(a, b, areas);
   for (size_t k = 0; k < areas.size(); ++k) EXPECT_GT(d.inside[k], 0) << "window " << k;
   EXPECT_EQ(d.outside, 0) << "differing pixels outside the windows' texts, within ("
                           << d.outside_box.left << ", " << d.outside_box.top << ")-("
                           << d.outside_box.right << ", " << d.outside_box.bottom << ")";
+}
+
+// The pictures differ in the text area of every window given, and nowhere else.
+void expect_texts_differ_only_inside(const fs::path& a, const fs::path& b,
+                                     const std::vector<Area>& windows) {
+  std::vector<Area> areas;
+  for (const Area& w : windows) areas.push_back(inner(w));
+  expect_differ_only_inside(a, b, areas);
 }
 
 bool same_pictures(const fs::path& a, const fs::path& b) {
@@ -204,24 +218,74 @@ TEST_F(EnglishGame, SavedAsTheJapaneseOneWithNoJapaneseShown) {
   }
 }
 
-TEST(EnglishWindows, TheVictoryConditionAndTheSaveNoticeKeepTheirTextsInside) {
+// The title "Start" (at pass 2) leads to; the pointer stays on the menu.
+constexpr const char* kStart =
+    "0   0   0   0 0\n"
+    "2   300 340 1 0   # Start\n"
+    "3   300 340 0 0\n";
+
+// Windows over the map and over the intermission, and the screens whose pictures have words
+// painted in them: the English pictures are the same art, their words in English where the
+// Japanese ones are, so that the English screen differs only there and in its windows' texts.
+TEST(EnglishScreens, DifferOnlyInTheirWindowsTextsAndTheirPicturesWords) {
   const struct {
     const char* name;
     std::string script;
     long ticks;
-    std::vector<Area> windows;
+    std::vector<Area> areas;
+    int least_differing;  // pixels: words painted anew, not a few pixels touched
   } cases[] = {
-      {"victory condition", kVictoryCondition, kVictoryShown, {kVictoryWindow}},
+      {"victory condition", kVictoryCondition, kVictoryShown, {inner(kVictoryWindow)}, 100},
       // The notice stays 61 passes over the intermission, whose menu stays beside it.
-      {"save notice", kSaveAndMapMenu, 20, {kSaveNotice, kIntermissionMenu}},
+      {"save notice",
+       kSaveAndMapMenu,
+       20,
+       {inner(kSaveNotice), inner(kIntermissionMenu), kIntermissionCaption},
+       1000},
+      {"title", "0 0 0 0 0\n", 2, {kTitleWords}, 10000},
+      {"intermission", kStart, 5, {kIntermissionCaption, inner(kIntermissionMenu)}, 1000},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     const GameRun japanese = play(c.script, c.ticks);
     const GameRun english = play(c.script, c.ticks, {"--lang", "en"});
     ASSERT_EQ(english.exit_code, 0) << english.err;
+    EXPECT_EQ(english.err, "");
     EXPECT_EQ(without_texts(english.dump), without_texts(japanese.dump));
-    expect_texts_differ_only_inside(japanese.png, english.png, c.windows);
+    expect_differ_only_inside(japanese.png, english.png, c.areas);
+    EXPECT_GT(difference(japanese.png, english.png, {}).outside, c.least_differing);
+    e2e::keep_snapshot(english, (std::string("english ") + c.name).c_str());
+  }
+}
+
+// A data folder whose English title is missing or cannot be used still starts, in English, on
+// the Japanese title picture; only a file that is there but unusable is named.
+TEST(EnglishPictures, WithoutAUsableEnglishTitleTheJapaneseOneIsShown) {
+  const GameRun japanese = play("0 0 0 0 0\n", 2);
+  const struct {
+    const char* name;
+    std::function<void(const fs::path&)> prepare;
+    bool named;
+  } cases[] = {
+      {"missing", [](const fs::path& data) { fs::remove(data / "locale/en/Title.bmp"); }, false},
+      {"cut short",
+       [](const fs::path& data) { fs::resize_file(data / "locale/en/Title.bmp", 4000); }, true},
+      {"another size",
+       [](const fs::path& data) { e2e::write_blank_bmp(data / "locale/en/Title.bmp", 320, 240); },
+       true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    RunPlan plan;
+    plan.script = "0 0 0 0 0\n";
+    plan.ticks = 2;
+    plan.args = {"--seed", "7", "--lang", "en"};
+    plan.prepare = c.prepare;
+    const GameRun run = run_game(plan);
+    ASSERT_EQ(run.exit_code, 0) << run.err;
+    EXPECT_EQ(run.dump["scene"], japanese.dump["scene"]);
+    EXPECT_TRUE(same_pictures(japanese.png, run.png));
+    EXPECT_EQ(run.err.find("locale/en/Title.bmp") != std::string::npos, c.named) << run.err;
   }
 }
 

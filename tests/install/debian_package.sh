@@ -39,6 +39,8 @@ dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./|/|' >"$T/files"
 for f in /usr/bin/nevalt \
   /usr/share/nevalt/Title.bmp /usr/share/nevalt/BG1.bmp /usr/share/nevalt/BG2.bmp \
   /usr/share/nevalt/Window.bmp /usr/share/nevalt/TileA.bmp \
+  /usr/share/nevalt/locale/en/LC_MESSAGES/nevalt.mo /usr/share/nevalt/locale/en/Title.bmp \
+  /usr/share/nevalt/locale/en/BG1.bmp /usr/share/nevalt/locale/en/BG2.bmp \
   /usr/share/nevalt/map001.fmf /usr/share/nevalt/map010.fmf \
   /usr/share/nevalt/tatsumakinotourai.mp3 /usr/share/nevalt/seisen.mp3 \
   /usr/share/nevalt/senka.mp3 /usr/share/nevalt/omegacentauri1.mp3 \

@@ -75,6 +75,17 @@ GAME_ARGS=
 grep -q 'Could not save' "$T/english.json" || fail "english: no 'Could not save' box"
 grep -q '"caption": "Nevalt Stage 1"' "$T/english.json" || fail "english: the caption is not English"
 
+# 4c. The English title picture installed beside the catalogue: the title differs from the
+# Japanese one.
+printf '0 0 0 0 0\n' >"$T/title.txt"
+GAME_ARGS="--screenshot $T/title-en.png --lang en"
+play title-en "$T/title.txt" 2
+GAME_ARGS="--screenshot $T/title-ja.png"
+play title-ja "$T/title.txt" 2
+GAME_ARGS=
+[ -s "$T/title-en.png" ] && [ -s "$T/title-ja.png" ] || fail "title: no screenshots"
+! cmp -s "$T/title-en.png" "$T/title-ja.png" || fail "title: the English title is the Japanese one"
+
 [ -z "$(ls -A "$T/elsewhere")" ] || fail "written into the working folder: $(ls -A "$T/elsewhere")"
 snapshot >"$T/tree.after"
 cmp -s "$T/tree.before" "$T/tree.after" || {

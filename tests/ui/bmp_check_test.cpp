@@ -108,9 +108,34 @@ TEST(BmpHeader, RefusesWhatTheLoaderWouldBelieveAndAcceptsRealPictures) {
   }
 }
 
+// The size a sound header claims is handed back, so that a picture can be matched to the one it
+// stands in for; a refused header hands back nothing.
+TEST(BmpHeader, TellsTheSizeOfASoundPictureOnly) {
+  const struct {
+    const char* name;
+    std::vector<uint8_t> bytes;
+    BmpSize size;
+  } cases[] = {
+      {"640x480", bmp(640, 480), {640, 480}},
+      {"top row first", bmp(3, -2), {3, 2}},
+      {"run lengths", bmp(64, 32, 8, 1), {64, 32}},
+      {"zero width", bmp(0, 4), {-1, -1}},
+      {"pixels cut short", edited(bmp(10, 10), [](auto& b) { b.pop_back(); }), {-1, -1}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string why;
+    BmpSize size{-1, -1};
+    check_bmp_header(c.bytes.data(), c.bytes.size(), c.bytes.size(), &why, &size);
+    EXPECT_EQ(size.width, c.size.width);
+    EXPECT_EQ(size.height, c.size.height);
+  }
+}
+
+// The game's own pictures and every language's version of them.
 TEST(BmpHeader, EveryPictureTheBuildMakesPasses) {
   int seen = 0;
-  for (const auto& entry : fs::directory_iterator(NEVALT_DATA_DIR)) {
+  for (const auto& entry : fs::recursive_directory_iterator(NEVALT_DATA_DIR)) {
     if (entry.path().extension() != ".bmp") continue;
     ++seen;
     std::string why;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -100,6 +101,7 @@ TEST_F(LanguageFolder, WhatIsNoCatalogueIsRefusedByNameAndChangesNothing) {
     std::string error;
     EXPECT_FALSE(use_language(g_, dir_.string(), c.language, &error));
     EXPECT_FALSE(g_.text.translated);
+    EXPECT_STREQ(g_.text.language, "");
     EXPECT_NE(error.find(file.empty() ? c.language : file.string()), std::string::npos) << error;
   }
 }
@@ -123,6 +125,29 @@ TEST_F(BuiltEnglish, OnlyTheGameThatChoseItIsTranslated) {
   // Not the catalogue's header, which gettext gives for the empty text.
   EXPECT_STREQ(tr(*english_, ""), "");
   EXPECT_EQ(tr(*english_, nullptr), nullptr);
+}
+
+// A picture's own version in the chosen language stands beside the language's catalogue, named
+// from the data folder as the game's own picture is; the game's own language has none, and a
+// name that does not fit is no name at all.
+TEST_F(BuiltEnglish, ThePictureOfTheLanguageStandsInItsFolder) {
+  EXPECT_STREQ(english_->text.language, "en");
+  char file[24] = "unchanged";
+  EXPECT_TRUE(localised_file(*english_, "Title.bmp", file, sizeof file));
+  EXPECT_STREQ(file, "locale/en/Title.bmp");
+  EXPECT_TRUE(fs::exists(fs::path(NEVALT_DATA_DIR) / file)) << "the build draws it";
+
+  std::snprintf(file, sizeof file, "unchanged");
+  EXPECT_FALSE(localised_file(*japanese_, "Title.bmp", file, sizeof file));
+  EXPECT_STREQ(file, "");
+
+  // "locale/en/Title.bmp" and its end need 20 bytes.
+  char small[19] = "unchanged";
+  EXPECT_FALSE(localised_file(*english_, "Title.bmp", small, sizeof small));
+  EXPECT_STREQ(small, "");
+  char enough[20];
+  EXPECT_TRUE(localised_file(*english_, "Title.bmp", enough, sizeof enough));
+  EXPECT_FALSE(localised_file(*english_, nullptr, enough, sizeof enough));
 }
 
 // A text without an entry would be shown as it is, and looked for in the catalogue's files on

@@ -39,7 +39,22 @@ void draw_side_flag(Image& img, const Side& side, float x, float y, float h);
 Image make_sprite_sheet();
 // 288x160: the nine frame pieces in the top strip, the portraits below.
 Image make_window_skin();
+// The words painted into the screens, in one language, with the sizes that make them fit the
+// art: a language's lettering is as wide as its words need, not as the Japanese is.
+struct PictureWords {
+  const char* title;  // the game's name, large
+  int title_points;
+  const char* subtitle;  // the line under it; "" for none
+  int subtitle_points;
+  const char* briefing;  // the intermission's caption
+  const char* victory;   // the ending's large word
+  int victory_points;
+  const char* the_end;  // the line under it
+};
+extern const PictureWords kJapaneseWords;
+extern const PictureWords kEnglishWords;
+
 // 640x480 screens.
-Image make_title(Lettering& text);
-Image make_intermission(Lettering& text);
-Image make_ending(Lettering& text);
+Image make_title(Lettering& text, const PictureWords& words);
+Image make_intermission(Lettering& text, const PictureWords& words);
+Image make_ending(Lettering& text, const PictureWords& words);

@@ -3,7 +3,8 @@
 //   assetgen --out DIR [--sheet-source FILE.cpp] [--contact-sheet FILE.png]
 //            [--icons DIR --icon-name NAME]
 //
-// Writes into DIR: Title.bmp, BG1.bmp, BG2.bmp (640x480 screens), Window.bmp (the nine 32x32
+// Writes into DIR: Title.bmp, BG1.bmp, BG2.bmp (640x480 screens; their English versions, the
+// same art with English words, into DIR/locale/en), Window.bmp (the nine 32x32
 // frame pieces in its top strip, the unit portraits below them) and TileA.bmp (the 512x512
 // sprite sheet: 256 sprites of 32x32, sprite k at column k % 16, row k / 16). Every sprite is
 // transparent where it is magenta (255, 0, 255); the sheet's pixel (511, 511) is magenta too.
@@ -178,9 +179,20 @@ int main(int argc, char** argv) {
   const std::string tile_path = out_dir + "/TileA.bmp";
   bool ok = write_bmp(sheet, tile_path);
   ok = ok && write_bmp(make_window_skin(), out_dir + "/Window.bmp");
-  ok = ok && write_bmp(make_title(text), out_dir + "/Title.bmp");
-  ok = ok && write_bmp(make_intermission(text), out_dir + "/BG1.bmp");
-  ok = ok && write_bmp(make_ending(text), out_dir + "/BG2.bmp");
+  // The screens with words painted in them: the game's own in DIR, each other language's beside
+  // its catalogue, where the game looks for them when that language is chosen.
+  const struct {
+    const char* folder;
+    const PictureWords& words;
+  } languages[] = {{"", kJapaneseWords}, {"/locale/en", kEnglishWords}};
+  for (const auto& language : languages) {
+    const std::string dir = out_dir + language.folder;
+    std::error_code ec;
+    std::filesystem::create_directories(dir, ec);
+    ok = ok && write_bmp(make_title(text, language.words), dir + "/Title.bmp");
+    ok = ok && write_bmp(make_intermission(text, language.words), dir + "/BG1.bmp");
+    ok = ok && write_bmp(make_ending(text, language.words), dir + "/BG2.bmp");
+  }
   if (ok && !sheet_source.empty()) ok = write_sheet_source(tile_path, sheet_source);
   if (ok && !contact.empty()) ok = write_png(contact_sheet(sheet, text), contact);
   if (ok && !icons.empty()) ok = write_icons(sheet, icons, icon_name);

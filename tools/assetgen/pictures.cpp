@@ -352,6 +352,20 @@ void waving_pennant(Image& img, float x, float y, float len, float h, float phas
 
 }  // namespace
 
+const PictureWords kJapaneseWords{"ネヴァルト", 116, "N E V A L T", 36, "作戦会議",
+                                  "勝利",       72,  "― 終 ―"};
+// The Latin letters of the name stand close in this font: thin spaces (U+2009) give them air.
+// The Japanese picture's second line spells the name for those who do not read katakana; the
+// English one has nothing to spell.
+const PictureWords kEnglishWords{"N\u2009E\u2009V\u2009A\u2009L\u2009T",
+                                 116,
+                                 "",
+                                 0,
+                                 "War Council",
+                                 "Victory",
+                                 72,
+                                 "— The End —"};
+
 Image make_window_skin() {
   Image skin(288, 160, Color{0, 0, 0});
   const Image frame = frame_96();
@@ -370,7 +384,7 @@ Image make_window_skin() {
   return flat;
 }
 
-Image make_title(Lettering& text) {
+Image make_title(Lettering& text, const PictureWords& words) {
   Image img(kW, kH);
   // Dusk over the front: night above, the glow of the setting sun on the horizon.
   img.vertical_gradient(0, 430, Color{8, 12, 34}, Color{62, 40, 92});
@@ -395,16 +409,18 @@ Image make_title(Lettering& text) {
   img.fill_rect(0, 800, kW, kH - 800, Color{22, 16, 28});
   img.fill_polygon(ridge(810, 14, 90, 40, kH), Color{16, 12, 20});
 
-  centred_text(img, text, "ネヴァルト", 116, 120, Color{255, 246, 214}, Color{240, 156, 44},
-               Color{40, 12, 8}, 7, 10);
-  centred_text(img, text, "N E V A L T", 36, 322, Color{232, 232, 246}, Color{176, 184, 214},
-               Color{20, 14, 30}, 4, 0);
+  centred_text(img, text, words.title, words.title_points, 120, Color{255, 246, 214},
+               Color{240, 156, 44}, Color{40, 12, 8}, 7, 10);
+  if (words.subtitle[0] != '\0') {
+    centred_text(img, text, words.subtitle, words.subtitle_points, 322, Color{232, 232, 246},
+                 Color{176, 184, 214}, Color{20, 14, 30}, 4, 0);
+  }
   return img.downsampled(2);
 }
 
 // The intermission: the command tent of a field camp at dusk, the staff's map laid out on a
 // trestle table in the foreground under a lantern.
-Image make_intermission(Lettering& text) {
+Image make_intermission(Lettering& text, const PictureWords& words) {
   Image img(kW, kH);
   img.vertical_gradient(0, 360, Color{16, 20, 54}, Color{78, 52, 104});
   img.vertical_gradient(360, 600, Color{78, 52, 104}, Color{236, 128, 66});
@@ -532,14 +548,14 @@ Image make_intermission(Lettering& text) {
   img.line(600, 880, 720, 860, 5, Color{236, 190, 60});
   img.line(716, 861, 724, 859, 5, Color{40, 30, 30});
 
-  const Image caption = text.render("作戦会議", 28, true);
+  const Image caption = text.render(words.briefing, 28, true);
   draw_lettering(img, caption, 40, 40, Color{250, 236, 200}, Color{236, 200, 150},
                  Color{30, 16, 20}, 4);
   return img.downsampled(2);
 }
 
 // The ending: sunrise over a ruined town, our flag flying from its highest wall.
-Image make_ending(Lettering& text) {
+Image make_ending(Lettering& text, const PictureWords& words) {
   Image img(kW, kH);
   img.vertical_gradient(0, 520, Color{58, 96, 170}, Color{246, 196, 150});
   img.vertical_gradient(520, 700, Color{246, 196, 150}, Color{255, 226, 170});
@@ -612,8 +628,8 @@ Image make_ending(Lettering& text) {
   tank_silhouette(img, 1080, 870, 2.0f, figure, false);
 
   // The words stand in the open sky left of the tower.
-  const Image victory = text.render("勝利", 72, true);
-  const Image end = text.render("― 終 ―", 32, true);
+  const Image victory = text.render(words.victory, words.victory_points, true);
+  const Image end = text.render(words.the_end, 32, true);
   const int cx = 330;
   draw_lettering(img, victory, cx - victory.width() / 2 + 6, 96, Color{0, 0, 0, 140},
                  Color{0, 0, 0, 140}, Color{0, 0, 0, 140}, 5);
