@@ -27,6 +27,12 @@ struct CodeCase {
   bool valid;
 };
 
+// Without it the test names carry the struct's raw bytes, a pointer among them, which differ
+// from run to run.
+void PrintTo(const CodeCase& c, std::ostream* os) {
+  *os << testing::PrintToString(std::string(c.code)) << (c.valid ? " valid" : " invalid");
+}
+
 class LanguageCode : public testing::TestWithParam<CodeCase> {};
 
 TEST_P(LanguageCode, TwoOrThreeSmallLettersAndMaybeACountry) {
