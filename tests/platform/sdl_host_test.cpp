@@ -42,6 +42,21 @@ TEST(PassesThisTick, SpeedsUpOnlyTheComputersTurn) {
   }
 }
 
+// Of the input ticks due every 10 ms, the last one at or before the next pass.
+TEST(InputTickBeforePass, TakesTheLastTickDueAtOrBeforeThePass) {
+  struct Case {
+    Uint64 next_input, next_pass, want;
+  };
+  const Case cases[] = {
+      {0, 0, 0},    {0, 30, 30},  {10, 30, 30}, {30, 30, 30},       {5, 30, 25},
+      {25, 30, 25}, {31, 30, 31}, {40, 30, 40}, {1000, 1029, 1020}, {1000, 1030, 1030},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(input_tick_before_pass(c.next_input, c.next_pass, 10), c.want)
+        << c.next_input << " before " << c.next_pass;
+  }
+}
+
 // The frame at the largest whole scale that fits, centred; never below 1.
 TEST(PlaceFrame, LargestWholeScaleCentred) {
   const struct {
@@ -325,6 +340,20 @@ TEST_F(SdlHostTest, VolumesAreSetOnTheMusicAndTheEffectsChannel) {
   open(o);
   EXPECT_EQ(Mix_VolumeMusic(-1), 64);
   EXPECT_EQ(Mix_Volume(0, -1), 38);
+}
+
+// Between passes only the sample of the last input tick before each is ever read: the loop takes
+// that one and wakes for no other, so no more than one tick falls between two passes.
+TEST_F(SdlHostTest, TakesOneInputTickPerPassWhilePassesRun) {
+  SdlHostOptions o;
+  o.max_passes = 12;
+  open(o);
+  g->input.cursor_x = 12345;
+  host->run();
+  EXPECT_EQ(host->pass_number(), 12);
+  EXPECT_GE(host->input_tick_number(), 1);
+  EXPECT_LE(host->input_tick_number(), host->pass_number() + 1);
+  EXPECT_NE(g->input.cursor_x, 12345);
 }
 
 TEST_F(SdlHostTest, RunsThePassLimitAndSetsTheCaption) {
