@@ -12,6 +12,7 @@
 
 #include "ui/bmp_check.h"
 #include "ui/font_lookup.h"
+#include "ui/pixel_copy.h"
 
 // The sprite sheet as a BMP file, written by the asset generator and compiled in.
 extern const unsigned char kSpriteSheetBmp[];
@@ -350,6 +351,8 @@ void copy_rect(Picture& dst, int dst_x, int dst_y, const Picture& src, Rect src_
   const int w = src_rect.right - src_rect.left;
   const int h = src_rect.bottom - src_rect.top;
   if (w <= 0 || h <= 0) return;
+  if (copy_pixels(src.surface, src_rect.left, src_rect.top, w, h, dst.surface, dst_x, dst_y))
+    return;
   SDL_Rect from{src_rect.left, src_rect.top, w, h};
   SDL_Rect to{dst_x, dst_y, w, h};
   // SDL clips the source to its picture and moves the destination along with it.
@@ -504,5 +507,9 @@ void draw_image(Picture& picture, const SpriteSheet& sprites, int x, int y, int 
   // Both surfaces hold the same pixels; where a sprite has no key pixel the keyed blit would copy
   // every pixel anyway, so the plain copy draws exactly the same, several times faster.
   const bool keyed = sprites.opaque == nullptr || sprites.has_key_pixels[index];
+  if (!keyed && copy_pixels(sprites.opaque, from.x, from.y, kSpriteSize, kSpriteSize,
+                            picture.surface, x, y)) {
+    return;
+  }
   SDL_BlitSurface(keyed ? sprites.surface : sprites.opaque, &from, picture.surface, &to);
 }
