@@ -146,10 +146,10 @@ void BM_PassMapUnchangedInWindow(benchmark::State& state) {
   s.point(32 * (first.x - s.g->view.view_x) + 16, 32 * (first.y - s.g->view.view_y) + 16);
   FrameGate shown(kScreenWidth, kScreenHeight, 4);
   s.pass(100);
-  shown.changed(s.g->form.img_main.surface);
+  shown.changed(s.g->form.img_main);
   for (auto _ : state) {
     s.pass(100);
-    if (shown.changed(s.g->form.img_main.surface)) {
+    if (shown.changed(s.g->form.img_main)) {
       state.SkipWithError("the idle map changed");
       break;
     }

@@ -459,7 +459,7 @@ void SdlHost::present() {
   // the frame nor the window needs it. A box or the debug listing over it is shown every time.
   if (box_ != nullptr || panel_ != nullptr) {
     shown_->invalidate();
-  } else if (!shown_->changed(g_.form.img_main.surface)) {
+  } else if (!shown_->changed(g_.form.img_main)) {
     return;
   }
   SDL_FillRect(frame_, nullptr, SDL_MapRGB(frame_->format, 0, 0, 0));

@@ -12,6 +12,7 @@
 #include "platform/debug_panel.h"
 #include "platform/sdl_media_player.h"
 #include "state/game.h"
+#include "ui/surface.h"
 
 namespace {
 
@@ -180,7 +181,7 @@ class ScreenProbe : public PointerDriver {
  public:
   static constexpr int kMark = 2;    // the pass before which the mark is made
   static constexpr int kChange = 4;  // the pass before which the picture changes
-  explicit ScreenProbe(SDL_Surface* picture) : picture_(picture) {}
+  explicit ScreenProbe(Picture& picture) : picture_(picture) {}
   PointerSample next_sample(const Game&) override {
     SDL_Surface* shown = SDL_GetWindowSurface(window);
     if (pass_ > 0) seen[pass_ - 1] = pixel_at(shown, 5, 5);
@@ -189,8 +190,9 @@ class ScreenProbe : public PointerDriver {
       SDL_FillRect(shown, &mark, SDL_MapRGB(shown->format, 255, 255, 255));
     }
     if (pass_ == kChange) {
-      SDL_Rect dot{100, 100, 1, 1};
-      SDL_FillRect(picture_, &dot, SDL_MapRGB(picture_->format, 255, 0, 0));
+      // As the game draws: through the drawing operations, which tell the window where.
+      set_brush_color(picture_, Rgb{255, 0, 0});
+      fill_rect(picture_, Rect{100, 100, 101, 101});
     }
     ++pass_;
     return PointerSample{-1, -1, false, false};
@@ -199,7 +201,7 @@ class ScreenProbe : public PointerDriver {
   Uint32 seen[kChange + 1] = {};  // seen[k]: the mark's pixel after pass k
 
  private:
-  SDL_Surface* picture_;
+  Picture& picture_;
   int pass_ = 0;
 };
 
@@ -209,7 +211,7 @@ TEST_F(SdlHostTest, TheWindowIsGivenAPictureOnlyWhenItChanged) {
       SDL_CreateRGBSurfaceWithFormat(0, 640, 480, 32, SDL_PIXELFORMAT_XRGB8888);
   SDL_Surface* pic = g->form.img_main.surface;
   SDL_FillRect(pic, nullptr, SDL_MapRGB(pic->format, 0, 0, 255));
-  ScreenProbe probe(pic);
+  ScreenProbe probe(g->form.img_main);
   SdlHostOptions o;
   o.max_passes = ScreenProbe::kChange + 2;
   o.driver = &probe;
