@@ -61,6 +61,7 @@ struct ChangedBlocks {
   // nothing has touched since; 0: not known. The map's terrain is drawn whole on every pass, and
   // a block already holding its cell's sprite needs no drawing at all.
   uint16_t sprite[kRows][kColumns] = {};
+  const SDL_Surface* sprite_sheet = nullptr;  // the sheet those sprites came from
   void clear() {
     for (uint32_t& r : rows) r = 0;
     all = false;

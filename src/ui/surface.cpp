@@ -226,12 +226,16 @@ uint16_t* known_sprite(Picture& picture, int x, int y) {
   return &picture.changed.sprite[y / kBlock][x / kBlock];
 }
 
-// All of the picture changed, nothing of it is known.
-void touched_all(Picture& picture) {
-  picture.changed.all = true;
+void forget_sprites(Picture& picture) {
   for (auto& row : picture.changed.sprite) {
     for (uint16_t& known : row) known = 0;
   }
+}
+
+// All of the picture changed, nothing of it is known.
+void touched_all(Picture& picture) {
+  picture.changed.all = true;
+  forget_sprites(picture);
 }
 
 // Pictures are opaque: no blending and no colour key, whatever the file held.
@@ -573,6 +577,10 @@ void draw_image(Picture& picture, const SpriteSheet& sprites, int x, int y, int 
   // The opaque copy does not depend on what lay beneath, so a whole block that holds this very
   // sprite's copy, untouched since, would come out the same: it is left as it is.
   uint16_t* known = keyed ? nullptr : known_sprite(picture, x, y);
+  if (known != nullptr && picture.changed.sprite_sheet != sprites.opaque) {
+    forget_sprites(picture);
+    picture.changed.sprite_sheet = sprites.opaque;
+  }
   if (known != nullptr && *known == index + 1) return;
   SDL_BlitSurface(keyed ? sprites.surface : sprites.opaque, &from, picture.surface, &to);
   touched(picture, x, y, x + kSpriteSize, y + kSpriteSize);
