@@ -10,6 +10,7 @@
 #include "game/campaign.h"
 #include "game/game_tick.h"
 #include "game/scenes.h"
+#include "platform/frame_gate.h"
 #include "platform/silent_media_player.h"
 #include "rules/combat.h"
 #include "rules/reach.h"
@@ -136,6 +137,25 @@ void BM_PassMap(benchmark::State& state) {
   for (auto _ : state) s.pass(100);
 }
 BENCHMARK(BM_PassMap)->Unit(benchmark::kMicrosecond);
+
+// The same pass followed by what the window does after it when nothing moves: the test of the
+// picture against the one it shows, which finds them equal and so has to read both whole.
+void BM_PassMapUnchangedInWindow(benchmark::State& state) {
+  Session s;
+  const TUnit& first = s.g->world.player_units[0];
+  s.point(32 * (first.x - s.g->view.view_x) + 16, 32 * (first.y - s.g->view.view_y) + 16);
+  FrameGate shown(kScreenWidth, kScreenHeight, 4);
+  s.pass(100);
+  shown.changed(s.g->form.img_main);
+  for (auto _ : state) {
+    s.pass(100);
+    if (shown.changed(s.g->form.img_main)) {
+      state.SkipWithError("the idle map changed");
+      break;
+    }
+  }
+}
+BENCHMARK(BM_PassMapUnchangedInWindow)->Unit(benchmark::kMicrosecond);
 
 void BM_PassMapMenu(benchmark::State& state) {
   Session s;

@@ -74,6 +74,11 @@ int passes_this_tick(int scene, int enemy_speed) {
   return std::clamp(enemy_speed, 1, 8);
 }
 
+Uint64 input_tick_before_pass(Uint64 next_input, Uint64 next_pass, Uint64 period) {
+  if (period == 0 || next_input + period > next_pass) return next_input;
+  return next_input + (next_pass - next_input) / period * period;
+}
+
 FramePlacement place_frame(int window_w, int window_h, int frame_w, int frame_h) {
   int scale = 1;
   if (frame_w > 0 && frame_h > 0)
@@ -208,8 +213,15 @@ void SdlHost::run() {
 void SdlHost::loop(const bool* done) {
   while (!*done && !stopped()) {
     Uint64 now = SDL_GetTicks64();
+    // Between passes nothing but the next pass reads the samples (events are handled apart from
+    // them), so only the last input tick due before it is taken, on its own time as ever. With
+    // Timer1 off (a box opened inside a pass) every tick is taken: the box may close at any time
+    // and the pass goes on with the last sample.
+    if (g_.flow.timer1_enabled) {
+      next_input_ = input_tick_before_pass(next_input_, next_pass_, kInputMs);
+    }
     if (now >= next_input_) {
-      input_tick(g_);
+      take_input_tick();
       next_input_ += kInputMs;
       if (next_input_ <= now) next_input_ = now + kInputMs;
     }
@@ -240,6 +252,11 @@ void SdlHost::drain_events(const bool* done) {
   while (!*done && !stopped() && SDL_PollEvent(&event)) handle_event(event);
 }
 
+void SdlHost::take_input_tick() {
+  ++input_ticks_;
+  input_tick(g_);
+}
+
 void SdlHost::run_tick(const bool* done) {
   ++ticks_;
   run_pass();
@@ -249,7 +266,7 @@ void SdlHost::run_tick(const bool* done) {
     // before the next one, as it would be between two ticks.
     drain_events(done);
     if (*done || stopped() || !g_.flow.timer1_enabled) break;
-    input_tick(g_);
+    take_input_tick();
     run_pass();
   }
   present();
@@ -449,7 +466,7 @@ void SdlHost::present() {
   // the frame nor the window needs it. A box or the debug listing over it is shown every time.
   if (box_ != nullptr || panel_ != nullptr) {
     shown_->invalidate();
-  } else if (!shown_->changed(g_.form.img_main.surface)) {
+  } else if (!shown_->changed(g_.form.img_main)) {
     return;
   }
   SDL_FillRect(frame_, nullptr, SDL_MapRGB(frame_->format, 0, 0, 0));

@@ -50,6 +50,12 @@ int to_picture(int global, int window_origin, int scale);
 // of a tick, so the pass that hands the turn back ends the fast pace at once.
 int passes_this_tick(int scene, int enemy_speed);
 
+// The input tick the loop should take next while passes run: of the ticks due from `next_input`
+// every `period` ms, the last one due at or before the pass at `next_pass` (or `next_input` itself
+// when none is). A pass reads only the sample of the last tick before it, so the earlier ones
+// would be overwritten unread; skipping them saves two wake-ups of three.
+Uint64 input_tick_before_pass(Uint64 next_input, Uint64 next_pass, Uint64 period);
+
 // Where the frame goes in a full-screen window: the largest whole scale at which it fits (at
 // least 1), centred, the rest of the screen left black.
 struct FramePlacement {
@@ -82,6 +88,8 @@ class SdlHost : public Host {
   KeySample sample_keys() override;
   void audio_event(const char* kind, int n) override;
   long pass_number() const override { return passes_; }
+  // Timer2 ticks taken so far (each extra pass of a fast tick takes one of its own too).
+  long input_tick_number() const { return input_ticks_; }
 
   // Timer1 ticks run so far; each ran passes_this_tick passes.
   long tick_number() const { return ticks_; }
@@ -102,6 +110,8 @@ class SdlHost : public Host {
   bool handle_panel_event(const SDL_Event& event);
   // Handles every event already queued, without waiting.
   void drain_events(const bool* done);
+  // One input tick, counted.
+  void take_input_tick();
   // One Timer1 tick: its passes, each after an input tick of its own but the first.
   void run_tick(const bool* done);
   void run_pass();
@@ -138,6 +148,7 @@ class SdlHost : public Host {
   Uint64 next_pass_ = 0;
   long passes_ = 0;
   long ticks_ = 0;
+  long input_ticks_ = 0;
   bool pass_escape_ = false;
   PointerSample driven_{};     // the driver's sample for the pass under way
   bool ctrl_pressed_ = false;  // a Ctrl+key press since the last pass, for the recording

@@ -46,8 +46,31 @@ struct CanvasState {
   Rgb pen_color{0, 0, 0};
 };
 
+// What a picture's drawing knows of its 32 by 32 blocks. Every drawing operation marks (at least)
+// the blocks whose pixels it changed and forgets what they held; a new picture is marked all
+// over. A picture larger than the blocks can say is marked all over and known nowhere.
+struct ChangedBlocks {
+  static constexpr int kBlock = 32;
+  static constexpr int kColumns = 32;  // the bits of one row's mask
+  static constexpr int kRows = 16;
+  // The blocks that may differ from what the window last compared them with (bit c of rows[r]:
+  // the block at (32 c, 32 r)). The window compares only those, then clears the marks.
+  uint32_t rows[kRows] = {};
+  bool all = true;
+  // Plus one, the sprite whose opaque drawing the block holds exactly, as draw_image left it and
+  // nothing has touched since; 0: not known. The map's terrain is drawn whole on every pass, and
+  // a block already holding its cell's sprite needs no drawing at all.
+  uint16_t sprite[kRows][kColumns] = {};
+  const SDL_Surface* sprite_sheet = nullptr;  // the sheet those sprites came from
+  void clear() {
+    for (uint32_t& r : rows) r = 0;
+    all = false;
+  }
+};
+
 struct Picture {
   SDL_Surface* surface = nullptr;  // owned
+  ChangedBlocks changed;
   CanvasState canvas;
   FontCache* fonts = nullptr;  // shared, owned by the form
   // While set, every drawing operation on the picture paints nothing and reading a pixel gives

@@ -184,6 +184,60 @@ bool sprite_holds_pixel(SDL_Surface* sheet, int index, Uint32 key) {
   return found;
 }
 
+// Every write to a picture's pixels ends here with the rectangle it may have touched: its blocks
+// (clipped to the picture) are marked as changed and no longer known to hold a sprite.
+void touched(Picture& picture, int left, int top, int right, int bottom) {
+  ChangedBlocks& c = picture.changed;
+  if (picture.surface == nullptr) return;
+  left = std::max(left, 0);
+  top = std::max(top, 0);
+  right = std::min(right, picture.surface->w);
+  bottom = std::min(bottom, picture.surface->h);
+  if (right <= left || bottom <= top) return;
+  constexpr int kBlock = ChangedBlocks::kBlock;
+  const int first_column = left / kBlock;
+  const int last_column = std::min((right - 1) / kBlock, ChangedBlocks::kColumns - 1);
+  const int last_row = std::min((bottom - 1) / kBlock, ChangedBlocks::kRows - 1);
+  // Beyond the blocks nothing is ever known, so only the marks need the whole picture.
+  if ((right - 1) / kBlock >= ChangedBlocks::kColumns ||
+      (bottom - 1) / kBlock >= ChangedBlocks::kRows) {
+    c.all = true;
+  }
+  if (first_column > last_column || top / kBlock > last_row) return;
+  const uint32_t upto = last_column == 31 ? ~uint32_t{0} : (uint32_t{1} << (last_column + 1)) - 1;
+  const uint32_t columns = upto & ~((uint32_t{1} << first_column) - 1);
+  for (int r = top / kBlock; r <= last_row; ++r) {
+    c.rows[r] |= columns;
+    for (int col = first_column; col <= last_column; ++col) c.sprite[r][col] = 0;
+  }
+}
+
+// The record of the block at (x, y) when the sprite drawn there covers exactly that block, wholly
+// inside the picture and its clip rectangle; nullptr otherwise.
+uint16_t* known_sprite(Picture& picture, int x, int y) {
+  constexpr int kBlock = ChangedBlocks::kBlock;
+  static_assert(kBlock == kSpriteSize);
+  const SDL_Rect& clip = picture.surface->clip_rect;
+  if (x % kBlock != 0 || y % kBlock != 0 || x < clip.x || y < clip.y ||
+      x + kBlock > clip.x + clip.w || y + kBlock > clip.y + clip.h) {
+    return nullptr;
+  }
+  if (x / kBlock >= ChangedBlocks::kColumns || y / kBlock >= ChangedBlocks::kRows) return nullptr;
+  return &picture.changed.sprite[y / kBlock][x / kBlock];
+}
+
+void forget_sprites(Picture& picture) {
+  for (auto& row : picture.changed.sprite) {
+    for (uint16_t& known : row) known = 0;
+  }
+}
+
+// All of the picture changed, nothing of it is known.
+void touched_all(Picture& picture) {
+  picture.changed.all = true;
+  forget_sprites(picture);
+}
+
 // Pictures are opaque: no blending and no colour key, whatever the file held.
 void make_opaque(SDL_Surface* surface) {
   SDL_SetSurfaceBlendMode(surface, SDL_BLENDMODE_NONE);
@@ -324,12 +378,14 @@ bool load_picture(Picture& picture, const char* file_name) {
   free_picture(picture);
   picture.surface = converted;
   picture.canvas = CanvasState{};
+  touched_all(picture);
   return true;
 }
 
 void free_picture(Picture& picture) {
   if (picture.surface != nullptr) SDL_FreeSurface(picture.surface);
   picture.surface = nullptr;
+  touched_all(picture);
 }
 
 bool create_picture(Picture& picture, int width, int height) {
@@ -341,6 +397,7 @@ bool create_picture(Picture& picture, int width, int height) {
   free_picture(picture);
   picture.surface = surface;
   picture.canvas = CanvasState{};
+  touched_all(picture);
   return true;
 }
 
@@ -354,6 +411,8 @@ void copy_rect(Picture& dst, int dst_x, int dst_y, const Picture& src, Rect src_
   SDL_Rect to{dst_x, dst_y, w, h};
   // SDL clips the source to its picture and moves the destination along with it.
   SDL_BlitSurface(src.surface, &from, dst.surface, &to);
+  // Whatever is clipped off, what is drawn lies inside the rectangle asked for.
+  touched(dst, dst_x, dst_y, dst_x + w, dst_y + h);
 }
 
 void fill_rect(Picture& picture, Rect rect) {
@@ -362,6 +421,7 @@ void fill_rect(Picture& picture, Rect rect) {
   if (picture.canvas.brush_style != BrushStyle::kSolid) return;
   fill(picture.surface, rect.left, rect.top, rect.right, rect.bottom,
        map_color(picture.surface, picture.canvas.brush_color));
+  touched(picture, rect.left, rect.top, rect.right, rect.bottom);
 }
 
 void tint_rect(Picture& picture, Rect rect, Rgb color, int alpha) {
@@ -377,6 +437,7 @@ void tint_rect(Picture& picture, Rect rect, Rgb color, int alpha) {
   const int right = std::min(rect.right, s->w);
   const int bottom = std::min(rect.bottom, s->h);
   if (right <= left || bottom <= top) return;
+  touched(picture, left, top, right, bottom);
   const Uint32 a = static_cast<Uint32>(std::min(alpha, 256));
   const Uint32 keep = 256 - a;
   // The colour in the picture's own layout, each channel times its share.
@@ -434,6 +495,7 @@ void text_out(Picture& picture, int x, int y, const char* utf8) {
   }
   SDL_Rect to{x, y, glyphs->w, glyphs->h};
   SDL_BlitSurface(glyphs, nullptr, picture.surface, &to);
+  touched(picture, x, y, x + glyphs->w, y + glyphs->h);
   if (!cacheable) SDL_FreeSurface(glyphs);
 }
 
@@ -466,6 +528,14 @@ void polyline(Picture& picture, const Point* points, int count) {
   if (picture.surface == nullptr || picture.paint_held || points == nullptr || count < 2) return;
   const Uint32 pixel = map_color(picture.surface, picture.canvas.pen_color);
   for (int i = 1; i < count; ++i) line(picture.surface, points[i - 1], points[i], pixel);
+  // A line covers both its ends.
+  Point low = points[0];
+  Point high = points[0];
+  for (int i = 1; i < count; ++i) {
+    low = Point{std::min(low.x, points[i].x), std::min(low.y, points[i].y)};
+    high = Point{std::max(high.x, points[i].x), std::max(high.y, points[i].y)};
+  }
+  touched(picture, low.x, low.y, high.x + 1, high.y + 1);
 }
 
 Rgb read_pixel(const Picture& picture, int x, int y) {
@@ -504,5 +574,15 @@ void draw_image(Picture& picture, const SpriteSheet& sprites, int x, int y, int 
   // Both surfaces hold the same pixels; where a sprite has no key pixel the keyed blit would copy
   // every pixel anyway, so the plain copy draws exactly the same, several times faster.
   const bool keyed = sprites.opaque == nullptr || sprites.has_key_pixels[index];
+  // The opaque copy does not depend on what lay beneath, so a whole block that holds this very
+  // sprite's copy, untouched since, would come out the same: it is left as it is.
+  uint16_t* known = keyed ? nullptr : known_sprite(picture, x, y);
+  if (known != nullptr && picture.changed.sprite_sheet != sprites.opaque) {
+    forget_sprites(picture);
+    picture.changed.sprite_sheet = sprites.opaque;
+  }
+  if (known != nullptr && *known == index + 1) return;
   SDL_BlitSurface(keyed ? sprites.surface : sprites.opaque, &from, picture.surface, &to);
+  touched(picture, x, y, x + kSpriteSize, y + kSpriteSize);
+  if (known != nullptr) *known = static_cast<uint16_t>(index + 1);
 }

@@ -12,6 +12,7 @@
 #include "platform/debug_panel.h"
 #include "platform/sdl_media_player.h"
 #include "state/game.h"
+#include "ui/surface.h"
 
 namespace {
 
@@ -39,6 +40,21 @@ TEST(PassesThisTick, SpeedsUpOnlyTheComputersTurn) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(passes_this_tick(c.scene, c.speed), c.want) << c.scene << " x" << c.speed;
+  }
+}
+
+// Of the input ticks due every 10 ms, the last one at or before the next pass.
+TEST(InputTickBeforePass, TakesTheLastTickDueAtOrBeforeThePass) {
+  struct Case {
+    Uint64 next_input, next_pass, want;
+  };
+  const Case cases[] = {
+      {0, 0, 0},    {0, 30, 30},  {10, 30, 30}, {30, 30, 30},       {5, 30, 25},
+      {25, 30, 25}, {31, 30, 31}, {40, 30, 40}, {1000, 1029, 1020}, {1000, 1030, 1030},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(input_tick_before_pass(c.next_input, c.next_pass, 10), c.want)
+        << c.next_input << " before " << c.next_pass;
   }
 }
 
@@ -165,7 +181,7 @@ class ScreenProbe : public PointerDriver {
  public:
   static constexpr int kMark = 2;    // the pass before which the mark is made
   static constexpr int kChange = 4;  // the pass before which the picture changes
-  explicit ScreenProbe(SDL_Surface* picture) : picture_(picture) {}
+  explicit ScreenProbe(Picture& picture) : picture_(picture) {}
   PointerSample next_sample(const Game&) override {
     SDL_Surface* shown = SDL_GetWindowSurface(window);
     if (pass_ > 0) seen[pass_ - 1] = pixel_at(shown, 5, 5);
@@ -174,8 +190,9 @@ class ScreenProbe : public PointerDriver {
       SDL_FillRect(shown, &mark, SDL_MapRGB(shown->format, 255, 255, 255));
     }
     if (pass_ == kChange) {
-      SDL_Rect dot{100, 100, 1, 1};
-      SDL_FillRect(picture_, &dot, SDL_MapRGB(picture_->format, 255, 0, 0));
+      // As the game draws: through the drawing operations, which tell the window where.
+      set_brush_color(picture_, Rgb{255, 0, 0});
+      fill_rect(picture_, Rect{100, 100, 101, 101});
     }
     ++pass_;
     return PointerSample{-1, -1, false, false};
@@ -184,7 +201,7 @@ class ScreenProbe : public PointerDriver {
   Uint32 seen[kChange + 1] = {};  // seen[k]: the mark's pixel after pass k
 
  private:
-  SDL_Surface* picture_;
+  Picture& picture_;
   int pass_ = 0;
 };
 
@@ -194,7 +211,7 @@ TEST_F(SdlHostTest, TheWindowIsGivenAPictureOnlyWhenItChanged) {
       SDL_CreateRGBSurfaceWithFormat(0, 640, 480, 32, SDL_PIXELFORMAT_XRGB8888);
   SDL_Surface* pic = g->form.img_main.surface;
   SDL_FillRect(pic, nullptr, SDL_MapRGB(pic->format, 0, 0, 255));
-  ScreenProbe probe(pic);
+  ScreenProbe probe(g->form.img_main);
   SdlHostOptions o;
   o.max_passes = ScreenProbe::kChange + 2;
   o.driver = &probe;
@@ -325,6 +342,20 @@ TEST_F(SdlHostTest, VolumesAreSetOnTheMusicAndTheEffectsChannel) {
   open(o);
   EXPECT_EQ(Mix_VolumeMusic(-1), 64);
   EXPECT_EQ(Mix_Volume(0, -1), 38);
+}
+
+// Between passes only the sample of the last input tick before each is ever read: the loop takes
+// that one and wakes for no other, so no more than one tick falls between two passes.
+TEST_F(SdlHostTest, TakesOneInputTickPerPassWhilePassesRun) {
+  SdlHostOptions o;
+  o.max_passes = 12;
+  open(o);
+  g->input.cursor_x = 12345;
+  host->run();
+  EXPECT_EQ(host->pass_number(), 12);
+  EXPECT_GE(host->input_tick_number(), 1);
+  EXPECT_LE(host->input_tick_number(), host->pass_number() + 1);
+  EXPECT_NE(g->input.cursor_x, 12345);
 }
 
 TEST_F(SdlHostTest, RunsThePassLimitAndSetsTheCaption) {

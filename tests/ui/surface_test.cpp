@@ -372,6 +372,29 @@ TEST(SpriteSheet, FastCopyOfOpaqueSpritesDrawsWhatTheKeyedBlitDraws) {
   free_sprite_sheet(sheet);
 }
 
+// A block known to hold a terrain sprite is not drawn again, but only for the sheet it came from.
+TEST(SpriteSheet, TheSameSpriteOfAnotherSheetIsDrawnOverTheFirst) {
+  SpriteSheet built_in;
+  ASSERT_TRUE(load_sprite_sheet(built_in)) << SDL_GetError();
+  ASSERT_FALSE(built_in.has_key_pixels[3]);
+  SpriteSheet green;
+  green.surface = SDL_CreateRGBSurfaceWithFormat(0, 512, 512, 32, SDL_PIXELFORMAT_XRGB8888);
+  ASSERT_NE(green.surface, nullptr);
+  SDL_FillRect(green.surface, nullptr, SDL_MapRGB(green.surface->format, 0, 200, 0));
+  green.opaque = SDL_DuplicateSurface(green.surface);
+  Picture p;
+  ASSERT_TRUE(create_picture(p, 640, 480));
+  for (int round = 0; round < 2; ++round) {
+    draw_image(p, built_in, 64, 32, 3);
+    EXPECT_EQ(count_color(p, Rect{64, 32, 96, 64}, Rgb{0, 200, 0}), 0);
+    draw_image(p, green, 64, 32, 3);
+    EXPECT_EQ(count_color(p, Rect{64, 32, 96, 64}, Rgb{0, 200, 0}), 32 * 32);
+  }
+  free_picture(p);
+  free_sprite_sheet(green);
+  free_sprite_sheet(built_in);
+}
+
 TEST(Fonts, SizesArePointsAt96Dpi) {
   ASSERT_NE(fonts(), nullptr);
   Picture p;
