@@ -74,6 +74,11 @@ struct Spoiled {
   TargetRow missed;  // kTargetRows: every target still met
 };
 
+// Printed into the test names, which would otherwise carry the case's raw bytes.
+void PrintTo(const Spoiled& c, std::ostream* os) {
+  *os << c.what;
+}
+
 class OneStageSpoiled : public testing::TestWithParam<Spoiled> {};
 
 TEST_P(OneStageSpoiled, MissesExactlyItsTarget) {

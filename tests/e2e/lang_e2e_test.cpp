@@ -324,6 +324,11 @@ struct Locale {
   const char* language;
 };
 
+// Printed into the test names, which would otherwise carry the case's raw bytes.
+void PrintTo(const Locale& c, std::ostream* os) {
+  *os << c.name;
+}
+
 class EnglishInAnyLocale : public testing::TestWithParam<Locale> {};
 
 // gettext follows the user's locale; the English of --lang must not. A missing or unusable map

@@ -30,6 +30,11 @@ struct StageRow {
   const char* map;
 };
 
+// Printed into the test names, which would otherwise carry the case's raw bytes.
+void PrintTo(const StageRow& c, std::ostream* os) {
+  *os << "stage_no " << c.stage_no;
+}
+
 const StageRow kStageRows[] = {
     {0, 50, 50, 900, 900, 900, 900, 1, "map001.fmf"},
     {1, 100, 50, 900, 900, 900, 900, 1, "map002.fmf"},
@@ -191,6 +196,10 @@ struct AdvanceCase {
   const char* music;
   const char* picture;
 };
+
+void PrintTo(const AdvanceCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class AdvanceStage : public InOwnFolder, public testing::WithParamInterface<AdvanceCase> {};
 
@@ -428,6 +437,10 @@ struct LoadCase {
   bool ok;
   int32_t stage_no, max_stage;  // from 3, 5
 };
+
+void PrintTo(const LoadCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class LoadProgress : public InOwnFolder, public testing::WithParamInterface<LoadCase> {};
 

@@ -15,6 +15,11 @@ struct HoverCase {
   int hover;
 };
 
+// Printed into the test names, which would otherwise carry the case's raw bytes.
+void PrintTo(const HoverCase& c, std::ostream* os) {
+  *os << "(" << c.x << ", " << c.y << ") row " << c.hover;
+}
+
 class MapMenuHover : public testing::TestWithParam<HoverCase> {};
 
 TEST_P(MapMenuHover, FiveBandsOfItsFixedWindow) {

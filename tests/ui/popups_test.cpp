@@ -38,6 +38,11 @@ struct HealCase {
   int px, py;
 };
 
+// Printed into the test names, which would otherwise carry the case's raw bytes.
+void PrintTo(const HealCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 class HealPopup : public testing::TestWithParam<HealCase> {};
 
 TEST_P(HealPopup, DrawsTheAmountOrFullAtTheCellUnlessInTheFirstRowOrColumn) {
@@ -77,6 +82,10 @@ struct DamageCase {
   const char* text;
   int px, py;
 };
+
+void PrintTo(const DamageCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class DamagePopup : public testing::TestWithParam<DamageCase> {};
 

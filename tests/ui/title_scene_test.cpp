@@ -124,6 +124,11 @@ struct TitleChoice {
   int closes;
 };
 
+// Printed into the test names, which would otherwise carry the case's raw bytes.
+void PrintTo(const TitleChoice& c, std::ostream* os) {
+  *os << c.name;
+}
+
 class TitleChoices : public TitleScenes, public testing::WithParamInterface<TitleChoice> {};
 
 TEST_P(TitleChoices, RowAndLeftButtonDecide) {

@@ -35,6 +35,11 @@ struct WindowCase {
   int cols, rows;
 };
 
+// Printed into the test names, which would otherwise carry the case's raw bytes.
+void PrintTo(const WindowCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 class DrawWindow : public testing::TestWithParam<WindowCase> {};
 
 TEST_P(DrawWindow, EveryPixelComesFromTheRightPieceOrStaysUntouched) {
@@ -114,6 +119,10 @@ struct HoverCase {
   int hover;  // the row reported, 0 for none
 };
 
+void PrintTo(const HoverCase& c, std::ostream* os) {
+  *os << "(" << c.x << ", " << c.y << ") row " << c.hover;
+}
+
 // Band edges of the title menu, window (240, 320, 160, 128): x strictly between 240 and 400,
 // row k strictly between 320 + 32(k - 1) and 320 + 32k.
 class TitleHover : public testing::TestWithParam<HoverCase> {};
@@ -191,6 +200,10 @@ struct StageCase {
   int max_stage;
   int rows_with_text;
 };
+
+void PrintTo(const StageCase& c, std::ostream* os) {
+  *os << "max_stage " << c.max_stage;
+}
 
 class StageSelect : public testing::TestWithParam<StageCase> {};
 

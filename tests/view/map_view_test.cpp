@@ -53,6 +53,11 @@ struct OriginCase {
   int drawn_x, drawn_y;
 };
 
+// Printed into the test names, which would otherwise carry the case's raw bytes.
+void PrintTo(const OriginCase& c, std::ostream* os) {
+  *os << "view (" << c.vx << ", " << c.vy << ")";
+}
+
 class MapViewOrigin : public testing::TestWithParam<OriginCase> {};
 
 TEST_P(MapViewOrigin, IsClampedToTheMap) {
@@ -102,6 +107,10 @@ struct MarkingCase {
   int terrain;  // of the marked cell
   bool white, red;
 };
+
+void PrintTo(const MarkingCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class Markings : public testing::TestWithParam<MarkingCase> {};
 
@@ -164,6 +173,10 @@ struct PointerCase {
   int px, py, vx, vy;
   int cell_x, cell_y;
 };
+
+void PrintTo(const PointerCase& c, std::ostream* os) {
+  *os << "(" << c.px << ", " << c.py << ") in view (" << c.vx << ", " << c.vy << ")";
+}
 
 class PointerCell : public testing::TestWithParam<PointerCase> {};
 
@@ -246,6 +259,10 @@ struct ScrollCase {
   int vx, vy;  // the view before
   int want_x, want_y;
 };
+
+void PrintTo(const ScrollCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class EdgeScroll : public testing::TestWithParam<ScrollCase> {};
 

@@ -100,6 +100,11 @@ struct UnitPanelCase {
   const char* status_text;
 };
 
+// Printed into the test names, which would otherwise carry the case's raw bytes.
+void PrintTo(const UnitPanelCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 class UnitPanel : public testing::TestWithParam<UnitPanelCase> {};
 
 TEST_P(UnitPanel, ShowsTheSelectionAwayFromThePointer) {
@@ -258,6 +263,10 @@ struct ListHoverCase {
   int hover;
   Rect bar;  // the highlighted rectangle; empty for none
 };
+
+void PrintTo(const ListHoverCase& c, std::ostream* os) {
+  *os << "(" << c.x << ", " << c.y << ") row " << c.hover;
+}
 
 class UnitListHover : public testing::TestWithParam<ListHoverCase> {};
 
