@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "state/first_scene.h"
+
 struct InputState {
   int32_t cursor_x = 0;
   int32_t cursor_y = 0;
@@ -17,7 +19,7 @@ struct InputState {
 struct FlowState {
   // A code of state/scene.h, kept as the plain number the state dump writes; the rules below the
   // scene machine never see the codes, so this header does not include them.
-  int32_t scene = 0;
+  int32_t scene = kFirstSceneCode;
   int32_t wait_ticks = 0;
   int32_t anim_fast = 0;
   int32_t anim_slow = 0;

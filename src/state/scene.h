@@ -9,15 +9,17 @@
 
 #include <cstdint>
 
+#include "state/first_scene.h"
+
 // Every scene, in ascending code order: X(name, code).
 #define NEVALT_SCENES(X)                                                                           \
   /* The screens between stages. */                                                                \
-  X(kSceneTitleLoad, 0)              /* loads the title's pictures and starts its music */         \
-  X(kSceneTitleMenu, 10)             /* "Start", "Continue", "Shutdown" */                         \
-  X(kSceneIntermission, 11)          /* "セーブ", "再戦", "出撃" */                         \
-  X(kSceneIntermissionSavePause, 12) /* the save notice, then the intermission again */            \
-  X(kSceneStageSelect, 13)           /* the cleared stages to play again */                        \
-  X(kSceneStageStart, 20)            /* sets the stage up and frames its first turn */             \
+  X(kSceneTitleLoad, kFirstSceneCode) /* loads the title's pictures and starts its music */        \
+  X(kSceneTitleMenu, 10)              /* "Start", "Continue", "Shutdown" */                        \
+  X(kSceneIntermission, 11)           /* "セーブ", "再戦", "出撃" */                        \
+  X(kSceneIntermissionSavePause, 12)  /* the save notice, then the intermission again */           \
+  X(kSceneStageSelect, 13)            /* the cleared stages to play again */                       \
+  X(kSceneStageStart, 20)             /* sets the stage up and frames its first turn */            \
   /* The map; an HQ's commands and its production. */                                              \
   X(kSceneMap, 100)                /* the player's turn on the map */                              \
   X(kSceneHqMenu, 110)             /* "攻撃", "スキル", "待機" of an HQ */                  \
